@@ -1,0 +1,37 @@
+# Two commands for a newcomer: `make run` and `make test`. Both install what they need first.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+GENERATOR  ?= Ninja
+
+.PHONY: all bootstrap configure build run test test-unit sanitize bench clean
+
+all: build
+
+bootstrap:
+	@scripts/bootstrap
+
+configure: bootstrap
+	@cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+
+build: configure
+	@cmake --build $(BUILD)
+
+run: build
+	$(BUILD)/cli/morvane-cli --help
+
+# The whole suite: the ordinary build, then the unit tests again under ASan and UBSan.
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure
+	@$(MAKE) --no-print-directory sanitize
+
+sanitize: bootstrap
+	@cmake -S . -B $(ASAN_BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DMORVANE_SANITIZE=ON > /dev/null
+	@cmake --build $(ASAN_BUILD)
+	ctest --test-dir $(ASAN_BUILD) --output-on-failure -LE e2e
+
+bench: build
+	$(BUILD)/bench/morvane-bench
+	bench/cli_batch.sh $(BUILD)/cli/morvane-cli
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

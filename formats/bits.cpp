@@ -1,0 +1,59 @@
+#include "formats/bits.h"
+
+#include <array>
+#include <bit>
+#include <charconv>
+
+namespace morvane {
+
+std::uint64_t bitStringValue(std::string_view bits) {
+    std::uint64_t value = 0;
+    for (char c : bits) value = (value << 1) | static_cast<std::uint64_t>(c == '1');
+    return value;
+}
+
+std::string GetNumber(std::string_view sBinaryValue) {
+    if (sBinaryValue.empty()) return {};
+    // Leading zeros change nothing; what is left decides whether 64 bits can hold it.
+    const auto first = sBinaryValue.find('1');
+    if (first == std::string_view::npos) return "0";
+    const std::string_view bits = sBinaryValue.substr(first);
+    if (bits.size() <= 64) {
+        std::array<char, 24> buffer{};
+        const auto res =
+            std::to_chars(buffer.data(), buffer.data() + buffer.size(), bitStringValue(bits));
+        return std::string(buffer.data(), res.ptr);
+    }
+    // Longer than any frame: doubling in decimal, least significant digit first.
+    std::string digits = "0";
+    for (char c : bits) {
+        int carry = c == '1' ? 1 : 0;
+        for (char& d : digits) {
+            const int v = (d - '0') * 2 + carry;
+            d = static_cast<char>('0' + v % 10);
+            carry = v / 10;
+        }
+        if (carry) digits.push_back(static_cast<char>('0' + carry));
+    }
+    return std::string(digits.rbegin(), digits.rend());
+}
+
+std::string significantOctal(std::uint64_t word) {
+    std::array<char, 24> buffer{};
+    const auto res = std::to_chars(buffer.data(), buffer.data() + buffer.size(), word, 8);
+    if (word == 0) return {};
+    return std::string(buffer.data(), res.ptr);
+}
+
+std::string octalField(std::uint64_t value, int digits) {
+    std::string text(static_cast<std::size_t>(digits), '0');
+    for (auto it = text.rbegin(); it != text.rend(); ++it) {
+        *it = static_cast<char>('0' + (value & 7U));
+        value >>= 3;
+    }
+    return text;
+}
+
+int countOnes(std::uint64_t word, std::uint64_t mask) { return std::popcount(word & mask); }
+
+}  // namespace morvane

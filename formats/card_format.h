@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+// The card format catalogue: every format's code, frame layout, parity groups, limits and
+// layout mask. Everything else (encoders, Split Data, the readers, the command line) reads its
+// rules from here.
+namespace morvane {
+
+// Bit p of a frame or of the 48-bit prox data word weighs 2^p.
+constexpr std::uint64_t bitRange(int high, int low) {
+    return ((high >= 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (high + 1)) - 1)) &
+           ~((std::uint64_t{1} << low) - 1);
+}
+constexpr std::uint64_t bitAt(int p) { return std::uint64_t{1} << p; }
+
+enum class Parity { Even, Odd };
+
+// A parity bit makes the count of 1 bits over itself and its group even or odd.
+struct ParityRule {
+    int bit;
+    Parity kind;
+    std::uint64_t group;  // the other bits of the group
+};
+
+// A value's place in the word: `width` bits starting at bit `low`; width 0 when absent.
+struct Field {
+    int low = 0;
+    int width = 0;
+    constexpr bool present() const { return width > 0; }
+    constexpr std::uint64_t mask() const { return bitRange(low + width - 1, low) * present(); }
+};
+
+enum class LayoutId { F26, F34, F35, F35V, F36V, F37, F37NFC, F37V, Proxif, Casi };
+
+struct Layout {
+    LayoutId id;
+    std::string_view code;         // card format code that selects it
+    std::string_view description;  // for people: "26-bit, 8-bit facility code"
+    int frameBits;                 // N; Proxif and Casi fill the whole 48-bit word
+    Field hotstamp;
+    Field facility;
+    Field version;
+    std::uint64_t fixedOnes;   // frame bits fixed at 1
+    std::uint64_t fixedZeros;  // frame bits fixed at 0 inside the frame
+    int sentinelBit;           // word bit just above the frame, or -1
+    std::span<const ParityRule> parity;  // in the order they are computed
+    std::uint64_t hotstampLimit;
+    std::optional<std::uint64_t> facilityLimit;
+    std::optional<std::uint64_t> versionLimit;
+    std::string_view layoutMask;  // as a USB reader describes the frame; empty when none
+    std::string_view fieldText;   // "P, facility 8, hotstamp 16, P"
+};
+
+inline constexpr int kProxDataDigits = 16;
+inline constexpr int kProxWordBits = 48;
+inline constexpr std::string_view kNoResult = "????????????????";
+
+// Every layout, the 37-bit one without facility code included.
+std::span<const Layout> layouts();
+const Layout& layout(LayoutId id);
+
+// The layout a card format code selects in the Convert direction (exact, case-sensitive);
+// for "37" that is the layout with facility code. Null for an unknown code.
+const Layout* findLayout(std::string_view code);
+
+// The layout mask of the 42-bit frame a USB reader sees on a Casi card.
+inline constexpr std::string_view kCasiReaderMask = "PFFFFFFFFIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIP";
+
+}  // namespace morvane

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "formats/encoder_host.h"
+
+// The Convert direction in one call: hotstamp text, card format code and facility code to the
+// 16-digit octal prox data, the no-result value "????????????????", or the empty text.
+namespace morvane {
+
+// The window's calculation. Proxif and Casi read the facility code (and Proxif the version)
+// from the host's boxes: an empty box counts as 0, other text that is not a number is reported.
+// A box value beyond 32 bits raises NumericError 6 "Overflow" for the caller to show.
+std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                         EncoderHost& host);
+
+// The reader path's twin for the codes a USB read produces: "26", "34", "35V", "36V" and "37"
+// (always with facility code); everything else, "Casi" included, gives the no-result value.
+std::string CalcProxDataUSB(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                            MessageSink& sink);
+
+// The messages the calculation shows itself.
+inline constexpr std::string_view kInvalidSerialNumber = "Invalid Serial Number";
+inline constexpr std::string_view kUndefinedFormat = "Undefined card format / facility code";
+inline constexpr std::string_view kInvalidFacilityCode = "Invalid Facility Code";
+inline constexpr std::string_view kInvalidVersion = "Invalid Version";
+
+}  // namespace morvane
