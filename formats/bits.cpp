@@ -45,12 +45,18 @@ std::string significantOctal(std::uint64_t word) {
     return std::string(buffer.data(), res.ptr);
 }
 
-std::string octalField(std::uint64_t value, int digits) {
-    std::string text(static_cast<std::size_t>(digits), '0');
-    for (auto it = text.rbegin(); it != text.rend(); ++it) {
-        *it = static_cast<char>('0' + (value & 7U));
+void appendOctalField(std::string& text, std::uint64_t value, int digits) {
+    const std::size_t start = text.size();
+    text.resize(start + static_cast<std::size_t>(digits));
+    for (std::size_t i = text.size(); i-- > start;) {
+        text[i] = static_cast<char>('0' + (value & 7U));
         value >>= 3;
     }
+}
+
+std::string octalField(std::uint64_t value, int digits) {
+    std::string text;
+    appendOctalField(text, value, digits);
     return text;
 }
 

@@ -8,14 +8,14 @@ namespace morvane {
 
 // Somewhere to show a message box's text (OK button only, the program's name as title).
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void showMessage(std::string_view text) = 0;
 };
 
 // The Data Input boxes the window-set encoders read and, after a range error, set to the limit.
 class EncoderHost : public MessageSink {
-public:
+  public:
     virtual void setHotstampBox(std::string_view text) = 0;  // txtBoxSerialNo
     virtual void setFacilityBox(std::string_view text) = 0;  // txtFacilityCode
     virtual void setVersionBox(std::string_view text) = 0;   // txtVersion

@@ -7,7 +7,7 @@ namespace morvane {
 
 // An error the window reports as its number, one blank and its description ("6 Overflow").
 class NumericError : public std::runtime_error {
-public:
+  public:
     NumericError(int number, std::string description);
 
     int number() const noexcept { return number_; }
@@ -15,7 +15,7 @@ public:
     // "6 Overflow": the text the Data Input page shows for it.
     std::string text() const;
 
-private:
+  private:
     int number_;
     std::string description_;
 };

@@ -37,10 +37,10 @@ EncoderResult encodeChecked(LayoutId id, double iNumber, std::int32_t iFacilityC
                             std::uint64_t (*build)(std::uint64_t, std::uint64_t)) {
     const Layout& l = layout(id);
     const double hotstamp = roundHalfEven(iNumber);
-    if (!passesRangeChecks({{ValueBox::Hotstamp, hotstamp, l.hotstampLimit},
-                            {ValueBox::Facility, static_cast<double>(iFacilityCode),
-                             l.facilityLimit}},
-                           host, boxes)) {
+    if (!passesRangeChecks(
+            {{ValueBox::Hotstamp, hotstamp, l.hotstampLimit},
+             {ValueBox::Facility, static_cast<double>(iFacilityCode), l.facilityLimit}},
+            host, boxes)) {
         return std::nullopt;
     }
     // Both values now lie between 0 and their limit, so the conversions are exact.

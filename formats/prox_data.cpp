@@ -31,10 +31,14 @@ std::optional<double> hotstampOf(std::string_view sSerialNo, std::string_view sC
     return *value + 0.0;  // folds -0 into 0
 }
 
-std::string padded(const EncoderResult& digits) {
+std::string padded(EncoderResult&& digits) {
     if (!digits) return std::string(kNoResult);
-    if (digits->size() >= static_cast<std::size_t>(kProxDataDigits)) return *digits;
-    return std::string(kProxDataDigits - digits->size(), '0') + *digits;
+    if (digits->size() >= static_cast<std::size_t>(kProxDataDigits)) return std::move(*digits);
+    std::string text;
+    text.reserve(kProxDataDigits);
+    text.append(kProxDataDigits - digits->size(), '0');
+    text.append(*digits);
+    return text;
 }
 
 // A Proxif or Casi box read as a whole number: empty counts as 0; other text that is not a

@@ -8,20 +8,29 @@ namespace morvane {
 
 namespace {
 
-const char* messageHead(ValueBox box) {
+std::string messageHead(ValueBox box) {
     switch (box) {
-        case ValueBox::Hotstamp: return "Hotstamp ";
-        case ValueBox::Facility: return "Facility Code ";
-        case ValueBox::Version: return "Version ";
+        case ValueBox::Hotstamp:
+            return "Hotstamp ";
+        case ValueBox::Facility:
+            return "Facility Code ";
+        case ValueBox::Version:
+            return "Version ";
     }
     return "";
 }
 
 void setBox(EncoderHost& boxes, ValueBox box, const std::string& text) {
     switch (box) {
-        case ValueBox::Hotstamp: boxes.setHotstampBox(text); break;
-        case ValueBox::Facility: boxes.setFacilityBox(text); break;
-        case ValueBox::Version: boxes.setVersionBox(text); break;
+        case ValueBox::Hotstamp:
+            boxes.setHotstampBox(text);
+            break;
+        case ValueBox::Facility:
+            boxes.setFacilityBox(text);
+            break;
+        case ValueBox::Version:
+            boxes.setVersionBox(text);
+            break;
     }
 }
 
@@ -30,17 +39,17 @@ void setBox(EncoderHost& boxes, ValueBox box, const std::string& text) {
 bool passesRangeChecks(std::initializer_list<RangeCheck> checks, MessageSink& sink,
                        EncoderHost* boxes) {
     for (const RangeCheck& check : checks) {
-        const std::string head = messageHead(check.box);
         // Written so that a NaN fails as too large rather than slipping through.
         if (check.limit && !(check.value <= static_cast<double>(*check.limit))) {
             const std::string limit = std::to_string(*check.limit);
-            sink.showMessage(head + formatNumber(check.value) + " is too large. " + limit +
-                             " is max.");
+            sink.showMessage(messageHead(check.box) + formatNumber(check.value) +
+                             " is too large. " + limit + " is max.");
             if (boxes) setBox(*boxes, check.box, limit);
             return false;
         }
         if (!(check.value >= 0)) {
-            sink.showMessage(head + formatNumber(check.value) + " is too small. 0 is min.");
+            sink.showMessage(messageHead(check.box) + formatNumber(check.value) +
+                             " is too small. 0 is min.");
             return false;
         }
     }

@@ -87,13 +87,11 @@ EncoderResult BitFormat37V(double iNumber, std::int32_t iFacilityCode, EncoderHo
 namespace reader {
 
 EncoderResult BitFormat35V(double iNumber, std::int32_t iFacilityCode, MessageSink& sink) {
-    return encodeVorta(LayoutId::F35V, iNumber, iFacilityCode, sink, nullptr, false, word35V,
-                       12);
+    return encodeVorta(LayoutId::F35V, iNumber, iFacilityCode, sink, nullptr, false, word35V, 12);
 }
 
 EncoderResult BitFormat36V(double iNumber, std::int32_t iFacilityCode, MessageSink& sink) {
-    return encodeVorta(LayoutId::F36V, iNumber, iFacilityCode, sink, nullptr, false, word36V,
-                       12);
+    return encodeVorta(LayoutId::F36V, iNumber, iFacilityCode, sink, nullptr, false, word36V, 12);
 }
 
 }  // namespace reader

@@ -28,7 +28,8 @@ std::uint64_t frameFromCatalogue(const Layout& l, std::uint64_t hotstamp, std::u
 
 std::string octal16(std::uint64_t word) {
     std::string s(16, '0');
-    for (int i = 15; i >= 0; --i, word >>= 3) s[static_cast<std::size_t>(i)] = char('0' + (word & 7));
+    for (int i = 15; i >= 0; --i, word >>= 3)
+        s[static_cast<std::size_t>(i)] = char('0' + (word & 7));
     return s;
 }
 
@@ -71,10 +72,14 @@ TEST(CatalogueFrame, LayoutMasksDescribeTheirLayouts) {
             bool parity = false;
             for (const ParityRule& r : l.parity) parity |= r.bit == p;
             char expected = '0';
-            if (parity) expected = 'P';
-            else if (l.facility.mask() & bitAt(p)) expected = 'F';
-            else if (l.hotstamp.mask() & bitAt(p)) expected = 'I';
-            else if (l.fixedOnes & bitAt(p)) expected = '1';
+            if (parity)
+                expected = 'P';
+            else if (l.facility.mask() & bitAt(p))
+                expected = 'F';
+            else if (l.hotstamp.mask() & bitAt(p))
+                expected = 'I';
+            else if (l.fixedOnes & bitAt(p))
+                expected = '1';
             EXPECT_EQ(c, expected) << l.code << " bit " << p;
         }
     }

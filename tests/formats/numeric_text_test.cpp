@@ -11,9 +11,18 @@ namespace {
 
 TEST(NumericText, AcceptsTheDecimalNotations) {
     const std::pair<const char*, double> cases[] = {
-        {"12", 12},        {"  12  ", 12},   {"+1", 1},       {"-1", -1},
-        {"1.", 1},         {".5", 0.5},      {"1e5", 1e5},    {"1E+05", 1e5},
-        {"1.5e-3", 1.5e-3}, {"007", 7},      {"-0", 0},       {"1E+300", 1e300},
+        {"12", 12},
+        {"  12  ", 12},
+        {"+1", 1},
+        {"-1", -1},
+        {"1.", 1},
+        {".5", 0.5},
+        {"1e5", 1e5},
+        {"1E+05", 1e5},
+        {"1.5e-3", 1.5e-3},
+        {"007", 7},
+        {"-0", 0},
+        {"1E+300", 1e300},
         {"34359738367", 34359738367.0},
     };
     for (const auto& [text, value] : cases) {
@@ -24,9 +33,10 @@ TEST(NumericText, AcceptsTheDecimalNotations) {
 }
 
 TEST(NumericText, RefusesEverythingElse) {
-    for (const char* text : {"", " ", "+", "-", ".", "e5", "1e", "1e+", "0x10", "&H10", "1,000",
-                             "Infinity", "NaN", "inf", "1..2", "1.2.3", "12a", "\t12", "1 2",
-                             "--1", "+-1", "1e5.0", "1e400", "-1e400", "\xef\xbc\x91"}) {
+    for (const char* text :
+         {"",     " ",     "+",        "-",     ".",     "e5",     "1e",          "1e+", "0x10",
+          "&H10", "1,000", "Infinity", "NaN",   "inf",   "1..2",   "1.2.3",       "12a", "\t12",
+          "1 2",  "--1",   "+-1",      "1e5.0", "1e400", "-1e400", "\xef\xbc\x91"}) {
         EXPECT_FALSE(IsNumeric(text)) << text;
     }
 }
@@ -39,8 +49,16 @@ TEST(NumericText, TrimsSpacesOnly) {
 
 TEST(WholeNumberConversion, RoundsHalfToEven) {
     const std::pair<double, std::int32_t> cases[] = {
-        {0.5, 0},   {1.5, 2},    {2.5, 2},   {-0.5, 0},  {-1.5, -2},
-        {12.5, 12}, {13.5, 14},  {2.4999, 2}, {-2.5, -2}, {2147483647.4, 2147483647},
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {-0.5, 0},
+        {-1.5, -2},
+        {12.5, 12},
+        {13.5, 14},
+        {2.4999, 2},
+        {-2.5, -2},
+        {2147483647.4, 2147483647},
         {-2147483648.5, -2147483648},
     };
     for (const auto& [value, expected] : cases) EXPECT_EQ(toInt32(value), expected) << value;

@@ -23,14 +23,22 @@ struct Example {
 
 // The catalogue's worked examples; Proxif and Casi read facility and version from the boxes.
 constexpr Example kExamples[] = {
-    {"26", "1", 1, 0, "0000000600400002"},         {"26", "12345", 123, 0, "0000000475460163"},
-    {"34", "12345", 123, 0, "0000201730060163"},    {"35", "12345", 123, 0, "0000601730060162"},
-    {"35V", "12345", 123, 0, "0000401730060163"},   {"36V", "12345", 123, 0, "0000007540140346"},
-    {"37", "12345", 123, 0, "0000000754060163"},    {"37", "143417", 123, 0, "0001000755060162"},
-    {"37V", "143417", 123, 0, "0001000755060162"},  {"37", "12345", 0, 0, "0000000000060163"},
-    {"37", "600000", 0, 0, "0001000004447600"},     {"Proxif", "12345", 123, 5, "0005001730030071"},
-    {"Casi", "12345", 123, 0, "0173000000030071"},  {"Casi", "4294967295", 255, 0, "0377037777777777"},
-    {"Casi", "1073741824", 0, 0, "0000010000000000"}, {"26", "0", 0, 0, "0000000400000001"},
+    {"26", "1", 1, 0, "0000000600400002"},
+    {"26", "12345", 123, 0, "0000000475460163"},
+    {"34", "12345", 123, 0, "0000201730060163"},
+    {"35", "12345", 123, 0, "0000601730060162"},
+    {"35V", "12345", 123, 0, "0000401730060163"},
+    {"36V", "12345", 123, 0, "0000007540140346"},
+    {"37", "12345", 123, 0, "0000000754060163"},
+    {"37", "143417", 123, 0, "0001000755060162"},
+    {"37V", "143417", 123, 0, "0001000755060162"},
+    {"37", "12345", 0, 0, "0000000000060163"},
+    {"37", "600000", 0, 0, "0001000004447600"},
+    {"Proxif", "12345", 123, 5, "0005001730030071"},
+    {"Casi", "12345", 123, 0, "0173000000030071"},
+    {"Casi", "4294967295", 255, 0, "0377037777777777"},
+    {"Casi", "1073741824", 0, 0, "0000010000000000"},
+    {"26", "0", 0, 0, "0000000400000001"},
     {"26", "1", 1, 0, "0000000600400002"},
 };
 
@@ -66,10 +74,10 @@ struct Limit {
 };
 
 constexpr Limit kLimits[] = {
-    {"26", 1, 65535, 255},        {"34", 1, 1048575, 4095},   {"35", 1, 1048575, 4095},
-    {"35V", 1, 1048575, 4095},    {"36V", 1, 2097151, 4095},  {"37", 1, 524287, 65535},
-    {"37V", 1, 524287, 65535},    {"Proxif", 1, 1048575, 32767},
-    {"Casi", 1, 4294967295, 255}, {"37", 0, 34359738367, -1},
+    {"26", 1, 65535, 255},      {"34", 1, 1048575, 4095},      {"35", 1, 1048575, 4095},
+    {"35V", 1, 1048575, 4095},  {"36V", 1, 2097151, 4095},     {"37", 1, 524287, 65535},
+    {"37V", 1, 524287, 65535},  {"Proxif", 1, 1048575, 32767}, {"Casi", 1, 4294967295, 255},
+    {"37", 0, 34359738367, -1},
 };
 
 bool isProxData(const std::string& text) {
@@ -78,7 +86,8 @@ bool isProxData(const std::string& text) {
 
 TEST(CalcProxData, AcceptsEachLimitAndRefusesOneAbove) {
     for (const Limit& l : kLimits) {
-        SCOPED_TRACE(std::string(l.code) + " facility " + std::to_string(l.facilityForHotstampTest));
+        SCOPED_TRACE(std::string(l.code) + " facility " +
+                     std::to_string(l.facilityForHotstampTest));
         const std::string fac = std::to_string(l.facilityForHotstampTest);
         RecordingHost atLimit;
         atLimit.facility = fac;
@@ -98,16 +107,16 @@ TEST(CalcProxData, AcceptsEachLimitAndRefusesOneAbove) {
         if (l.facilityLimit < 0) continue;
         RecordingHost facAtLimit;
         facAtLimit.facility = std::to_string(l.facilityLimit);
-        EXPECT_TRUE(isProxData(CalcProxData("1", l.code, static_cast<std::int32_t>(l.facilityLimit),
-                                            facAtLimit)));
+        EXPECT_TRUE(isProxData(
+            CalcProxData("1", l.code, static_cast<std::int32_t>(l.facilityLimit), facAtLimit)));
         RecordingHost facAbove;
         const auto overFac = static_cast<std::int32_t>(l.facilityLimit + 1);
         facAbove.facility = std::to_string(overFac);
         EXPECT_EQ(CalcProxData("1", l.code, overFac, facAbove), kNoResult);
         ASSERT_EQ(facAbove.messages.size(), 1U);
         EXPECT_EQ(facAbove.messages[0], "Facility Code " + std::to_string(overFac) +
-                                            " is too large. " +
-                                            std::to_string(l.facilityLimit) + " is max.");
+                                            " is too large. " + std::to_string(l.facilityLimit) +
+                                            " is max.");
         EXPECT_EQ(facAbove.facilityWrites.back(), std::to_string(l.facilityLimit));
         EXPECT_TRUE(facAbove.hotstampWrites.empty());
     }
@@ -116,7 +125,8 @@ TEST(CalcProxData, AcceptsEachLimitAndRefusesOneAbove) {
 TEST(CalcProxData, ReportsOnlyTheHotstampWhenBothValuesAreTooLarge) {
     RecordingHost host;
     EXPECT_EQ(CalcProxData("70000", "26", 300, host), kNoResult);
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Hotstamp 70000 is too large. 65535 is max."});
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"Hotstamp 70000 is too large. 65535 is max."});
     EXPECT_TRUE(host.facilityWrites.empty());
 }
 
@@ -152,8 +162,7 @@ TEST(CalcProxData, TestsTheHotstampBeforeTheFormat) {
 
     RecordingHost noFormat;
     EXPECT_EQ(CalcProxData("12", "", 0, noFormat), "");
-    EXPECT_EQ(noFormat.messages,
-              std::vector<std::string>{"Undefined card format / facility code"});
+    EXPECT_EQ(noFormat.messages, std::vector<std::string>{"Undefined card format / facility code"});
 }
 
 TEST(CalcProxData, GivesTheNoResultValueSilentlyForUnknownCodes) {
@@ -168,9 +177,9 @@ TEST(CalcProxData, NamesTheValueOfHugeHotstamps) {
     RecordingHost host;
     EXPECT_EQ(CalcProxData("1E+300", "26", 1, host), kNoResult);
     EXPECT_EQ(CalcProxData("99999999999999999999", "37", 0, host), kNoResult);
-    EXPECT_EQ(host.messages, (std::vector<std::string>{
-                                 "Hotstamp 1E+300 is too large. 65535 is max.",
-                                 "Hotstamp 1E+20 is too large. 34359738367 is max."}));
+    EXPECT_EQ(host.messages,
+              (std::vector<std::string>{"Hotstamp 1E+300 is too large. 65535 is max.",
+                                        "Hotstamp 1E+20 is too large. 34359738367 is max."}));
     EXPECT_EQ(host.hotstampWrites, (std::vector<std::string>{"65535", "34359738367"}));
 }
 
@@ -182,10 +191,9 @@ TEST(CalcProxData, RefusesNegativeFacilityCodesAndVersionsWithoutTouchingABox) {
     host.facility = "1";
     host.version = "-1";
     EXPECT_EQ(CalcProxData("1", "Proxif", 0, host), kNoResult);
-    EXPECT_EQ(host.messages, (std::vector<std::string>{
-                                 "Facility Code -5 is too small. 0 is min.",
-                                 "Facility Code -5 is too small. 0 is min.",
-                                 "Version -1 is too small. 0 is min."}));
+    EXPECT_EQ(host.messages, (std::vector<std::string>{"Facility Code -5 is too small. 0 is min.",
+                                                       "Facility Code -5 is too small. 0 is min.",
+                                                       "Version -1 is too small. 0 is min."}));
     EXPECT_TRUE(host.wroteNoBox());
 }
 
@@ -240,8 +248,7 @@ TEST(CalcProxDataUSB, CutsVortaValuesToTheirFieldsWithoutAMessage) {
     // Facility 4096 keeps only its 12 low bits, all 0.
     EXPECT_EQ(CalcProxDataUSB("12345", "35V", 4096, host),
               CalcProxDataUSB("12345", "35V", 0, host));
-    EXPECT_EQ(CalcProxDataUSB("2097152", "35V", 1, host),
-              CalcProxDataUSB("0", "35V", 1, host));
+    EXPECT_EQ(CalcProxDataUSB("2097152", "35V", 1, host), CalcProxDataUSB("0", "35V", 1, host));
     EXPECT_EQ(CalcProxDataUSB("3000000", "36V", 1, host).size(), 16U);
     EXPECT_TRUE(host.messages.empty());
     EXPECT_THROW(CalcProxDataUSB("1e12", "36V", 1, host), NumericError);

@@ -10,7 +10,7 @@ namespace morvane::test {
 
 // Stands in for the window: remembers every message and every box write.
 class RecordingHost : public EncoderHost {
-public:
+  public:
     std::vector<std::string> messages;
     std::vector<std::string> hotstampWrites;
     std::vector<std::string> facilityWrites;

@@ -1,0 +1,89 @@
+#include "cli/convert_command.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <string_view>
+
+#include "cli/line_io.h"
+#include "formats/card_format.h"
+#include "formats/encoder_host.h"
+#include "formats/numeric_error.h"
+#include "formats/numeric_text.h"
+#include "formats/prox_data.h"
+
+namespace morvane::cli {
+
+namespace {
+
+// The command line's stand-in for the Data Input page: messages go to standard error, and each
+// hotstamp is converted on its own, so a box set to a limit does not carry over to the next.
+class TerminalHost : public EncoderHost {
+  public:
+    TerminalHost(std::string facility, std::string version, OutputBuffer& errors)
+        : facility_(std::move(facility)), version_(std::move(version)), errors_(errors) {}
+
+    void showMessage(std::string_view text) override { errors_.line(text); }
+    void setHotstampBox(std::string_view) override {}
+    void setFacilityBox(std::string_view) override {}
+    void setVersionBox(std::string_view) override {}
+    std::string facilityBox() const override { return facility_; }
+    std::string versionBox() const override { return version_; }
+
+  private:
+    std::string facility_;
+    std::string version_;
+    OutputBuffer& errors_;
+};
+
+bool isProxData(std::string_view text) {
+    return text.size() == static_cast<std::size_t>(kProxDataDigits) &&
+           text.find_first_not_of("01234567") == std::string_view::npos;
+}
+
+}  // namespace
+
+int runConvert(const ConvertOptions& options) {
+    std::int32_t facilityCode = 0;
+    try {
+        facilityCode = textToInt32(options.facility);
+    } catch (const NumericError& e) {
+        std::fprintf(stderr, "morvane-cli: --facility \"%s\": %s\n", options.facility.c_str(),
+                     e.number() == kErrorTypeMismatch ? "not a number" : e.text().c_str());
+        return 2;
+    }
+
+    OutputBuffer out(stdout);
+    OutputBuffer errors(stderr);
+    TerminalHost host(options.facility, options.version, errors);
+    bool allProxData = true;
+    const auto convertOne = [&](std::string_view hotstamp) {
+        std::string result;
+        try {
+            result = CalcProxData(hotstamp, options.format, facilityCode, host);
+        } catch (const NumericError& e) {
+            errors.line(e.text());
+        }
+        allProxData = allProxData && isProxData(result);
+        out.line(result);
+    };
+    const auto flushBoth = [&] {
+        errors.flush();
+        out.flush();
+    };
+
+    if (options.hotstamps.empty()) {
+        forEachLine(STDIN_FILENO, convertOne, flushBoth);
+    }
+    for (const std::string& hotstamp : options.hotstamps) {
+        if (hotstamp == "-") {
+            forEachLine(STDIN_FILENO, convertOne, flushBoth);
+        } else {
+            convertOne(hotstamp);
+        }
+    }
+    flushBoth();
+    return allProxData ? 0 : 1;
+}
+
+}  // namespace morvane::cli

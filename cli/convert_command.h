@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace morvane::cli {
+
+struct ConvertOptions {
+    std::string format;                  // card format code; empty when not given
+    std::string facility = "0";          // also the facility box text for Proxif and Casi
+    std::string version = "0";           // the version box text
+    std::vector<std::string> hotstamps;  // none, or "-": one per line from standard input
+};
+
+// Prints one line per hotstamp, exactly what the window's calculation gives; messages go to
+// standard error. Returns 0 when every line is prox data, 1 otherwise, 2 for bad options.
+int runConvert(const ConvertOptions& options);
+
+}  // namespace morvane::cli

@@ -1,0 +1,36 @@
+// morvane-cli: the card conversions of the Morvane window, for scripts and batches.
+#include <CLI/CLI.hpp>
+#include <cstdio>
+
+#include "cli/convert_command.h"
+#include "cli/formats_command.h"
+
+int main(int argc, char** argv) {
+    using namespace morvane::cli;
+    CLI::App app{"Morvane: prox card data for locks, from the command line."};
+    app.name("morvane-cli");
+    app.set_version_flag("--version", std::string(MORVANE_VERSION));
+    app.require_subcommand(1);
+
+    ConvertOptions convert;
+    auto* convertCmd = app.add_subcommand(
+        "convert", "Hotstamp numbers to 16-digit octal prox data, one line per hotstamp.");
+    convertCmd->add_option("--format", convert.format,
+                           "Card format code: 26, 34, 35, 35V, 36V, 37V, 37, Proxif or Casi");
+    convertCmd->add_option("--facility", convert.facility, "Facility code (default 0)");
+    convertCmd->add_option("--version", convert.version, "Version, for Proxif (default 0)");
+    convertCmd->add_option("HOTSTAMP", convert.hotstamps,
+                           "Hotstamp numbers; none or - reads one per line from standard input");
+
+    auto* formatsCmd = app.add_subcommand("formats", "List the card formats, limits and masks.");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int code = app.exit(e);
+        return e.get_exit_code() == 0 ? 0 : (code == 0 ? 0 : 2);
+    }
+    if (*convertCmd) return runConvert(convert);
+    if (*formatsCmd) return runFormats();
+    return 2;
+}
