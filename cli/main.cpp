@@ -4,6 +4,7 @@
 
 #include "cli/convert_command.h"
 #include "cli/formats_command.h"
+#include "cli/split_command.h"
 
 int main(int argc, char** argv) {
     using namespace morvane::cli;
@@ -22,6 +23,14 @@ int main(int argc, char** argv) {
     convertCmd->add_option("HOTSTAMP", convert.hotstamps,
                            "Hotstamp numbers; none or - reads one per line from standard input");
 
+    SplitOptions split;
+    auto* splitCmd = app.add_subcommand(
+        "split",
+        "Card data (octal digits) to hotstamp, facility code and version under every format.");
+    splitCmd->add_flag("--json", split.json, "One JSON object per card data, one per line");
+    splitCmd->add_option("CARDDATA", split.cardData,
+                         "Card data; none or - reads one per line from standard input");
+
     auto* formatsCmd = app.add_subcommand("formats", "List the card formats, limits and masks.");
 
     try {
@@ -31,6 +40,7 @@ int main(int argc, char** argv) {
         return e.get_exit_code() == 0 ? 0 : (code == 0 ? 0 : 2);
     }
     if (*convertCmd) return runConvert(convert);
+    if (*splitCmd) return runSplit(split);
     if (*formatsCmd) return runFormats();
     return 2;
 }

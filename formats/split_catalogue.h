@@ -19,6 +19,8 @@ namespace morvane {
 inline constexpr std::size_t kMaxCardDataLength = 16;
 
 inline constexpr std::string_view kBitDataBoxName = "txtBits";
+inline constexpr std::string_view kCardDataLabel = "Card Data:";
+inline constexpr std::string_view kBitDataLabel = "Bit Data:";
 
 // The page's formats in the order of its columns, which is also the order of the checks and of
 // SplitResult::matches.

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace morvane::cli {
+
+struct SplitOptions {
+    bool json = false;
+    std::vector<std::string> cardData;  // none, or "-": one per line from standard input
+};
+
+// Splits each card data under every card format, as the Split Data page shows it: a block
+// with a result table per card data, or one JSON object per line. Returns 0 when at least one
+// format matched every card data, 1 otherwise.
+int runSplit(const SplitOptions& options);
+
+}  // namespace morvane::cli
