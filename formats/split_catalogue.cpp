@@ -65,15 +65,16 @@ constexpr std::array kRefusalProxif{BoxText{ProxifNum, "Not Proxif"}, BoxText{Pr
 constexpr std::array kRefusalCasi{BoxText{CasiNum, "Not Casi"}, BoxText{CasiFac, ""}};
 
 constexpr std::array kColumns{
-    SplitColumn{SplitFormatId::F26, "26", "26 Bit", true, kSlices26, kRefusal26},
-    SplitColumn{SplitFormatId::F34, "34", "34 Bit", true, kSlices34, kRefusal34},
-    SplitColumn{SplitFormatId::F35, "35", "35 Bit", true, kSlices35, kRefusal35},
-    SplitColumn{SplitFormatId::F35V, "35V", "35 Bit V", true, kSlices35V, kRefusal35V},
-    SplitColumn{SplitFormatId::F36V, "36V", "36 Bit V", true, kSlices36V, kRefusal36V},
-    SplitColumn{SplitFormatId::F37V, "37V", "37 Bit V", true, kSlices37V, kRefusal37V},
-    SplitColumn{SplitFormatId::F37, "37", "37 Bit", true, kSlices37, kRefusal37},
-    SplitColumn{SplitFormatId::Proxif, "Proxif", "Proxif", true, kSlicesProxif, kRefusalProxif},
-    SplitColumn{SplitFormatId::Casi, "Casi", "Casi", false, kSlicesCasi, kRefusalCasi},
+    SplitColumn{SplitFormatId::F26, LayoutId::F26, "26 Bit", true, kSlices26, kRefusal26},
+    SplitColumn{SplitFormatId::F34, LayoutId::F34, "34 Bit", true, kSlices34, kRefusal34},
+    SplitColumn{SplitFormatId::F35, LayoutId::F35, "35 Bit", true, kSlices35, kRefusal35},
+    SplitColumn{SplitFormatId::F35V, LayoutId::F35V, "35 Bit V", true, kSlices35V, kRefusal35V},
+    SplitColumn{SplitFormatId::F36V, LayoutId::F36V, "36 Bit V", true, kSlices36V, kRefusal36V},
+    SplitColumn{SplitFormatId::F37V, LayoutId::F37V, "37 Bit V", true, kSlices37V, kRefusal37V},
+    SplitColumn{SplitFormatId::F37, LayoutId::F37, "37 Bit", true, kSlices37, kRefusal37},
+    SplitColumn{SplitFormatId::Proxif, LayoutId::Proxif, "Proxif", true, kSlicesProxif,
+                kRefusalProxif},
+    SplitColumn{SplitFormatId::Casi, LayoutId::Casi, "Casi", false, kSlicesCasi, kRefusalCasi},
 };
 static_assert(kColumns.size() == kSplitFormatCount);
 

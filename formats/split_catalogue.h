@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "formats/card_format.h"
 #include "formats/split_data.h"
 
 // The Split Data page as data: its columns (one per card format) with their headings, the
@@ -51,9 +52,9 @@ struct BoxText {
 
 struct SplitColumn {
     SplitFormatId id;
-    std::string_view code;             // card format code, "35V"
-    std::string_view heading;          // caption above the column, "35 Bit V"
-    bool shownInWindow;                // the Casi column is filled but kept hidden
+    LayoutId layout;           // the catalogue layout behind the column: its code, limits and rules
+    std::string_view heading;  // caption above the column, "35 Bit V"
+    bool shownInWindow;        // the Casi column is filled but kept hidden
     std::span<const BoxSlice> slices;  // every box of the column, in the order they are written
     std::span<const BoxText> refusal;  // written when the check fails
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <map>
-#include <set>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,12 +46,33 @@ inline const std::vector<std::string>& resultBoxNames() {
     return names;
 }
 
-using Matches = std::map<std::string, std::vector<std::string>>;  // code -> its boxes' texts
+using Page = std::map<std::string, std::string>;  // box name -> text
+
+// Every box empty: the page after a change of the card data, or after a rejected Split Data.
+inline Page emptyPage() {
+    Page page;
+    for (const std::string& name : resultBoxNames()) page[name] = "";
+    return page;
+}
+
+// The matching formats and their boxes' texts, "26=1,1 Proxif=131074,48,0", as code -> texts.
+inline std::map<std::string, std::vector<std::string>> parseMatches(const std::string& text) {
+    std::map<std::string, std::vector<std::string>> matches;
+    std::istringstream in(text);
+    for (std::string item; in >> item;) {
+        const auto eq = item.find('=');
+        auto& values = matches[item.substr(0, eq)];
+        std::istringstream list(item.substr(eq + 1));
+        for (std::string v; std::getline(list, v, ',');) values.push_back(v);
+        if (item.back() == ',') values.emplace_back();  // a trailing empty text
+    }
+    return matches;
+}
 
 // Every box after a Split Data in which exactly the given formats match.
-inline std::map<std::string, std::string> pageAfterSplit(const Matches& matches) {
-    std::map<std::string, std::string> page;
-    for (const std::string& name : resultBoxNames()) page[name] = "";
+inline Page pageAfterSplit(const std::string& matchText) {
+    const auto matches = parseMatches(matchText);
+    Page page = emptyPage();
     for (const PageColumn& c : pageColumns()) {
         const auto m = matches.find(c.code);
         if (m == matches.end()) {
@@ -63,64 +84,31 @@ inline std::map<std::string, std::string> pageAfterSplit(const Matches& matches)
     return page;
 }
 
-// Every box empty: the page after a change of the card data, or after a rejected Split Data.
-inline std::map<std::string, std::string> emptyPage() {
-    std::map<std::string, std::string> page;
-    for (const std::string& name : resultBoxNames()) page[name] = "";
-    return page;
-}
-
 struct SplitExample {
     std::string cardData;
-    std::string bitData;  // empty: not spelled out, three bits per digit
-    Matches matches;
+    std::string matches;  // as pageAfterSplit takes them
 };
 
-// Card data of 16 digits: the worked examples of the Convert direction and near misses.
+// Card data of 16 digits: the worked examples of the Convert direction and a near miss
+// ("0000000755060162": bit 18 is "1", so the 37-bit even group over bits 36..18 is odd).
 inline const std::vector<SplitExample>& sixteenDigitExamples() {
     static const std::vector<SplitExample> examples{
-        {"0000000600400002",
-         "000000000000000000000110000000100000000000000010",
-         {{"26", {"1", "1"}}, {"Proxif", {"131074", "48", "0"}}, {"Casi", {"100794370", "0"}}}},
-        {"0000000475460163",
-         "",
-         {{"26", {"12345", "123"}},
-          {"37V", {"208953", "79"}},
-          {"37", {"208953", "79", "41627705"}},
-          {"Casi", {"83255411", "0"}}}},
-        {"0000201730060163", "", {{"34", {"12345", "123"}}, {"Proxif", {"24691", "8315", "0"}}}},
-        {"0000601730060162", "", {{"35", {"12345", "123"}}, {"Proxif", {"24690", "24699", "0"}}}},
-        {"0000401730060163", "", {{"35V", {"12345", "123"}}, {"Proxif", {"24691", "16507", "0"}}}},
+        {"0000000600400002", "26=1,1 Proxif=131074,48,0 Casi=100794370,0"},
+        {"0000000475460163", "26=12345,123 37V=208953,79 37=208953,79,41627705 Casi=83255411,0"},
+        {"0000201730060163", "34=12345,123 Proxif=24691,8315,0"},
+        {"0000601730060162", "35=12345,123 Proxif=24690,24699,0"},
+        {"0000401730060163", "35V=12345,123 Proxif=24691,16507,0"},
         {"0000007540140346",
-         "",
-         {{"36V", {"12345", "123"}},
-          {"37V", {"24691", "984"}},
-          {"37", {"24691", "984", "515924083"}},
-          {"Proxif", {"49382", "492", "0"}},
-          {"Casi", {"1031848166", "0"}}}},
-        {"0000000754060163",
-         "",
-         {{"37V", {"12345", "123"}},
-          {"37", {"12345", "123", "64499769"}},
-          {"36V", {"792604", "15"}},
-          {"Casi", {"128999539", "0"}}}},
-        {"0001000755060162",
-         "",
-         {{"37V", {"143417", "123"}},
-          {"37", {"143417", "123", "64630841"}},
-          {"Casi", {"129261682", "1"}}}},
-        // Bit 18 is "1", so the 37-bit even group over bits 36..18 is odd.
-        {"0000000755060162", "", {{"Casi", {"129261682", "0"}}}},
+         "36V=12345,123 37V=24691,984 37=24691,984,515924083 Proxif=49382,492,0 "
+         "Casi=1031848166,0"},
+        {"0000000754060163", "37V=12345,123 37=12345,123,64499769 36V=792604,15 Casi=128999539,0"},
+        {"0001000755060162", "37V=143417,123 37=143417,123,64630841 Casi=129261682,1"},
+        {"0000000755060162", "Casi=129261682,0"},
         {"0000000000060163",
-         "",
-         {{"37V", {"12345", "0"}},
-          {"37", {"12345", "0", "12345"}},
-          {"36V", {"6172", "0"}},
-          {"Proxif", {"24691", "0", "0"}},
-          {"Casi", {"24691", "0"}}}},
-        {"0005001730030071", "", {{"Proxif", {"12345", "123", "5"}}, {"Casi", {"257962041", "5"}}}},
-        {"0173000000030071", "", {{"Casi", {"12345", "123"}}}},
-        {"0377037777777777", "", {{"Casi", {"4294967295", "255"}}}},
+         "37V=12345,0 37=12345,0,12345 36V=6172,0 Proxif=24691,0,0 Casi=24691,0"},
+        {"0005001730030071", "Proxif=12345,123,5 Casi=257962041,5"},
+        {"0173000000030071", "Casi=12345,123"},
+        {"0377037777777777", "Casi=4294967295,255"},
     };
     return examples;
 }
