@@ -85,8 +85,9 @@ std::string rejectionReason(std::string_view cardData, const SplitResult& result
     while (end < cardData.size() && (static_cast<unsigned char>(cardData[end]) & 0xC0U) == 0x80U) {
         ++end;
     }
-    for (std::size_t i = at; i < end; ++i)
+    for (std::size_t i = at; i < end; ++i) {
         appendEscaped(bad, static_cast<unsigned char>(cardData[i]));
+    }
     return "\"" + bad + "\" at character " + std::to_string(at + 1) + " is not an octal digit";
 }
 
