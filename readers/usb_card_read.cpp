@@ -1,0 +1,92 @@
+#include "readers/usb_card_read.h"
+
+#include <array>
+
+#include "formats/card_format.h"
+#include "formats/numeric_error.h"
+#include "formats/numeric_text.h"
+#include "formats/prox_data.h"
+#include "readers/prox_filter.h"
+
+namespace morvane {
+
+namespace {
+
+struct ReaderFormat {
+    int bitCount;
+    std::string_view code;
+};
+
+// A 35-bit card is always read as a Vorta ID and a 37-bit card always with a facility code.
+constexpr std::array<ReaderFormat, 6> kReaderFormats{{
+    {26, "26"},
+    {34, "34"},
+    {35, "35V"},
+    {36, "36V"},
+    {37, "37"},
+    {42, "Casi"},
+}};
+
+// The facility code text read as a whole number; empty or not a number counts as 0.
+std::int32_t facilityCodeOf(const std::string& text) {
+    const auto value = parseNumber(text);
+    if (!value) return 0;
+    try {
+        return toInt32(*value);
+    } catch (const NumericError&) {
+        return 0;  // a facility field of a reader layout is at most 16 bits wide
+    }
+}
+
+}  // namespace
+
+std::string cardHexText(const CardBuffer& buffer) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string text;
+    text.reserve(2 * buffer.size());
+    for (std::size_t i = buffer.size(); i-- > 0;) {
+        if (text.empty() && buffer[i] == 0) continue;
+        text.push_back(kDigits[buffer[i] >> 4]);
+        text.push_back(kDigits[buffer[i] & 0xF]);
+    }
+    return text;
+}
+
+std::string_view readerFormatCode(int bitCount) {
+    for (const ReaderFormat& f : kReaderFormats) {
+        if (f.bitCount == bitCount) return f.code;
+    }
+    return {};
+}
+
+std::string_view readerLayoutMask(std::string_view formatCode) {
+    if (formatCode.empty()) return {};
+    if (formatCode == "Casi") return kCasiReaderMask;
+    const Layout* layout = findLayout(formatCode);
+    return layout != nullptr ? layout->layoutMask : std::string_view();
+}
+
+std::string ReadUSBCard(ReaderLibrary* library, CardReadMessages& messages) {
+    CardBuffer buffer{};
+    const int bitCount = library != nullptr ? library->GetActiveID(buffer) : 0;
+    // A negative count is no number of bits: the library had nothing to give.
+    if (bitCount <= 0) {
+        messages.showCritical(kNoDataReadFromCard, kCardReadStatusTitle);
+        return {};
+    }
+    const std::string cardHex = cardHexText(buffer);
+    const std::string_view formatCode = readerFormatCode(bitCount);
+    std::string facilityField;
+    std::string hotstampField;
+    FilterByMask(readerLayoutMask(formatCode), cardHex, facilityField, hotstampField);
+    const std::string facilityText = FieldValue(facilityField);
+    const std::string hotstampText = FieldValue(hotstampField);
+    try {
+        return CalcProxDataUSB(hotstampText, formatCode, facilityCodeOf(facilityText), messages);
+    } catch (const NumericError& error) {
+        messages.showMessage(error.text());
+        return {};
+    }
+}
+
+}  // namespace morvane

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "readers/card_read_messages.h"
+#include "readers/reader_library.h"
+
+// "Read from USB": the card presented to the active reader, recognised by its bit count and
+// turned into prox data.
+namespace morvane {
+
+// The card buffer as hexadecimal text, most significant byte first, two upper-case digits per
+// byte, with leading "00" pairs removed: F66073 for a 26-bit card, "" for an all-zero buffer.
+std::string cardHexText(const CardBuffer& buffer);
+
+// The card format a reader's bit count stands for: "26", "34", "35V", "36V", "37", "Casi", or
+// the empty text for any other count.
+std::string_view readerFormatCode(int bitCount);
+
+// The layout mask of a format code the read produces; the empty text for any other code.
+std::string_view readerLayoutMask(std::string_view formatCode);
+
+// The prox data of the card presented to the active reader, or the no-result value, or the
+// empty text. No card data (a bit count of 0 or less, or no library) shows "No Data Read from
+// Card" as a critical message and gives the empty text. The prox data calculation shows its own
+// messages through the same interface.
+std::string ReadUSBCard(ReaderLibrary* library, CardReadMessages& messages);
+
+}  // namespace morvane
