@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+
+#include "formats/card_format.h"
+#include "readers/prox_filter.h"
+#include "readers/usb_card_read.h"
+#include "sim_fixture.h"
+
+namespace morvane::test {
+namespace {
+
+CardBuffer bufferOf(std::uint64_t value) {
+    CardBuffer b{};
+    for (std::size_t i = 0; i < b.size(); ++i) b[i] = static_cast<std::uint8_t>(value >> (8 * i));
+    return b;
+}
+
+TEST(CardHexText, MostSignificantByteFirstWithoutLeadingZeroPairs) {
+    EXPECT_EQ(cardHexText(bufferOf(0xF66073)), "F66073");
+    EXPECT_EQ(cardHexText(bufferOf(0x070B0C0D)), "070B0C0D");
+    EXPECT_EQ(cardHexText(bufferOf(0)), "");
+    EXPECT_EQ(cardHexText(bufferOf(0xFF000000000000A0)), "FF000000000000A0");
+    EXPECT_EQ(cardHexText(bufferOf(0x100)), "0100");
+}
+
+TEST(ReaderFormat, OnlyTheKnownBitCountsHaveACodeAndAMask) {
+    EXPECT_EQ(readerLayoutMask(readerFormatCode(35)), "P0FFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIIP");
+    EXPECT_EQ(readerLayoutMask(readerFormatCode(37)), "PFFFFFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIP");
+    EXPECT_EQ(readerLayoutMask(readerFormatCode(42)), kCasiReaderMask);
+    for (int bits : {0, 25, 32, 40, 48, 64, -26}) {
+        EXPECT_EQ(readerFormatCode(bits), "") << bits;
+    }
+    for (const char* code : {"", "35", "37V", "Proxif", "26 "}) {
+        EXPECT_EQ(readerLayoutMask(code), "") << code;
+    }
+}
+
+TEST(FilterByMask, SplitsTheCardBitsUnderTheMask) {
+    std::string facility = "untouched", hotstamp = "untouched";
+    ASSERT_TRUE(FilterByMask("PFFFFFFFFIIIIIIIIIIIIIIIIP", "F66073", facility, hotstamp));
+    EXPECT_EQ(FieldValue(facility), "123");
+    EXPECT_EQ(FieldValue(hotstamp), "12345");
+    // Bits beyond the mask are not the card's; missing ones read as 0.
+    ASSERT_TRUE(FilterByMask("FFII", "7D", facility, hotstamp));
+    EXPECT_EQ(facility + "/" + hotstamp, "11/01");
+    ASSERT_TRUE(FilterByMask("FFFFII", "d", facility, hotstamp));
+    EXPECT_EQ(facility + "/" + hotstamp, "0011/01");
+    ASSERT_TRUE(FilterByMask("", "F66073", facility, hotstamp));
+    EXPECT_EQ(FieldValue(facility), "0");
+
+    facility = hotstamp = "untouched";
+    EXPECT_FALSE(FilterByMask("PFFP", "F6G0", facility, hotstamp));
+    EXPECT_EQ(facility + hotstamp, "untoucheduntouched");
+}
+
+// The card's frame is the prox data word without the sentinel bit above it.
+std::string cardHexOf(const char* proxData, int frameBits) {
+    std::uint64_t word = 0;
+    std::from_chars(proxData, proxData + 16, word, 8);
+    const std::uint64_t frame = word & bitRange(frameBits - 1, 0);
+    char hex[17] = {};
+    std::to_chars(hex, hex + 16, frame, 16);
+    return hex;
+}
+
+TEST_F(SimTest, ACardReadsBackAsTheProxDataItWasMadeFrom) {
+    struct Case {
+        int bits;
+        const char* proxData;
+    };
+    for (const Case& c : {Case{26, "0000000475460163"}, Case{34, "0000201730060163"},
+                          Case{35, "0000401730060163"}, Case{36, "0000007540140346"},
+                          Case{37, "0000000754060163"}, Case{37, "0001000755060162"}}) {
+        scenario("reader 3\ncard " + std::to_string(c.bits) + " " + cardHexOf(c.proxData, c.bits));
+        RecordingMessages messages;
+        EXPECT_EQ(ReadUSBCard(emulator().get(), messages), c.proxData) << c.bits;
+        EXPECT_TRUE(messages.shown.empty()) << c.bits;
+    }
+    EXPECT_EQ(cardHexOf("0000000475460163", 26), "f66073");
+    EXPECT_EQ(calls().back(), "GetActiveID 8 = 37");
+}
+
+TEST_F(SimTest, OtherCardsGiveTheCalculationsOwnAnswer) {
+    struct Case {
+        const char* card;
+        const char* result;
+        std::vector<RecordingMessages::Box> shown;
+    };
+    const RecordingMessages::Box noData{"No Data Read from Card", "RFIDeas pcProx (CRP2) Status"};
+    const RecordingMessages::Box undefined{"Undefined card format / facility code", ""};
+    for (const Case& c : {
+             Case{"card 42 F600006072", "????????????????", {}},  // Casi 123/12345
+             Case{"card 32 12345678", "", {undefined}},
+             Case{"card 40 FF12345678", "", {undefined}},
+             Case{"card 48 FFFF12345678", "", {undefined}},
+             Case{"card 100 FFFFFFFFFFFFFFFF", "", {undefined}},
+             Case{"card none", "", {noData}},
+             Case{"card -26 F66073", "", {noData}},
+             Case{"card 26 0", "0000000400000001", {}},  // all-zero bits: facility 0, hotstamp 0
+             // A library that writes 12 bytes into the 8 it was given: only 8 are read.
+             Case{"card 26 AAAAAAAA0000000000F66073", "0000000475460163", {}},
+         }) {
+        scenario(std::string("reader 3\n") + c.card + "\n");
+        RecordingMessages messages;
+        EXPECT_EQ(ReadUSBCard(emulator().get(), messages), c.result) << c.card;
+        EXPECT_EQ(messages.shown, c.shown) << c.card;
+    }
+}
+
+TEST_F(SimTest, ReadingTwiceReadsTheSameCardTwice) {
+    scenario("reader 3\ncard 26 F66073\n");
+    UsbReaders r = readers();
+    RecordingMessages messages;
+    EXPECT_EQ(r.ReadUSBCard(messages), "0000000475460163");
+    EXPECT_EQ(r.ReadUSBCard(messages), "0000000475460163");
+}
+
+}  // namespace
+}  // namespace morvane::test

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "readers/reader_caption.h"
+#include "sim_fixture.h"
+
+namespace morvane::test {
+namespace {
+
+TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
+    struct Case {
+        std::int32_t device;
+        std::int32_t high;
+        int major;
+        std::int64_t number;
+    };
+    for (const Case& c : {Case{0x210, 0, 2, 2}, Case{0x1F0, 0, 1, 1}, Case{0x1100, 1, 1, 11},
+                          Case{0x1300, 1, 3, 13}, Case{0x1F00, 1, 15, 115}, Case{-1, -1, 15, -115},
+                          Case{0x7FFFFFFF, 0x7FFFF, 15, 52428715}}) {
+        const FirmwareVersion v = firmwareVersion(c.device);
+        EXPECT_EQ(v.highPart, c.high) << c.device;
+        EXPECT_EQ(v.major, c.major) << c.device;
+        EXPECT_EQ(v.number, c.number) << c.device;
+    }
+}
+
+TEST_F(SimTest, DeviceValueDecidesWhetherTheReaderIsUsable) {
+    config(numberedConfig());
+    for (const auto& [device, usable] :
+         {std::pair{"0x210", true}, std::pair{"0x1F0", false}, std::pair{"0x1100", true}}) {
+        scenario(std::string("device ") + device + "\nreader 3\n");
+        clearCalls();
+        UsbReaders r = readers();
+        EXPECT_EQ(r.reinitialize(), usable) << device;
+        // An old reader is still listed, but nothing is written to it.
+        ASSERT_EQ(r.luidList().entries().size(), 1U) << device;
+        EXPECT_EQ(r.luidList().entries()[0].text, "3");
+        EXPECT_EQ(writes().empty(), !usable) << device;
+    }
+}
+
+TEST_F(SimTest, NothingConnectedLeavesTheListAndTheFlagAlone) {
+    scenario("");
+    UsbReaders r = readers();
+    EXPECT_FALSE(r.reinitialize());
+    EXPECT_TRUE(r.luidList().entries().empty());
+    EXPECT_TRUE(writes().empty());
+}
+
+TEST_F(SimTest, AtFirstStartTheLastOfTwoReadersIsProgrammed) {
+    scenario("reader 3\nreader 5\n");
+    config(numberedConfig());
+    UsbReaders r = readers();
+    ASSERT_TRUE(r.reinitialize());
+    const std::vector<LuidListEntry> listed{{"3", 3}, {"5", 5}};
+    EXPECT_EQ(r.luidList().entries(), listed);
+    EXPECT_EQ(r.luidList().selectedIndex(), 1);
+    EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 1 LUID 5");
+}
+
+TEST_F(SimTest, ReinitialisingKeepsTheActiveReaderByItsLuid) {
+    scenario("reader 3\nreader 5\n");
+    config(numberedConfig());
+    UsbReaders r = readers();
+    ASSERT_TRUE(r.reinitialize());
+    ASSERT_TRUE(r.reinitialize());
+    EXPECT_EQ(r.luidList().selectedIndex(), 1);
+    EXPECT_EQ(r.luidList().textAt(1), "5");
+    EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 1 LUID 5");
+
+    // Plugged in again, the readers come back in the other order: LUID 5 is now index 0.
+    scenario("reader 5\nreader 3\nactive 1\n");
+    clearCalls();
+    ASSERT_TRUE(r.reinitialize());
+    const std::vector<LuidListEntry> listed{{"5", 5}, {"3", 3}};
+    EXPECT_EQ(r.luidList().entries(), listed);
+    EXPECT_EQ(r.luidList().selectedIndex(), 0);
+    EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 5");
+}
+
+TEST_F(SimTest, AReaderMarkerIsAddedOnceAndSurvivesUnplugging) {
+    scenario("reader 3\n");
+    config(numberedConfig());
+    UsbReaders r = readers();
+    std::string caption = "Morvane [v2.4.0]";
+    for (int i = 0; i < 2; ++i) caption = captionWithReaderMarker(caption, r.reinitialize());
+    EXPECT_EQ(caption, "Morvane [v2.4.0] {pcProx USB Reader Detected}");
+
+    scenario("");
+    caption = captionWithReaderMarker(caption, r.reinitialize());
+    EXPECT_FALSE(r.USBReaderFound());
+    EXPECT_EQ(caption, "Morvane [v2.4.0] {pcProx USB Reader Detected}");
+    EXPECT_EQ(captionWithReaderMarker("Morvane [v2.4.0]", false), "Morvane [v2.4.0]");
+}
+
+TEST_F(SimTest, OnlyTheFirstSixteenReadersAreListed) {
+    std::string many;
+    for (int luid = 1; luid <= 20; ++luid) many += "reader " + std::to_string(luid) + "\n";
+    scenario(many);
+    config(numberedConfig());
+    UsbReaders r = readers();
+    ASSERT_TRUE(r.reinitialize());
+    ASSERT_EQ(r.luidList().entries().size(), 16U);
+    EXPECT_EQ(r.luidList().textAt(15), "16");
+    EXPECT_EQ(r.programmedLuids()[16], 16);
+    for (const std::string& c : calls()) EXPECT_FALSE(c.starts_with("SetActDev 16")) << c;
+}
+
+TEST_F(SimTest, ImpossibleReaderCountsAreHeldToTheSixteenSlots) {
+    config(numberedConfig());
+    for (const char* count : {"-3", "-32768", "32767"}) {
+        scenario(std::string("reader 3\ndevcount ") + count + "\n");
+        UsbReaders r = readers();
+        EXPECT_TRUE(r.reinitialize()) << count;
+        EXPECT_LE(r.luidList().entries().size(), 16U) << count;
+    }
+}
+
+TEST(UsbReaders, WithoutALibraryNoReaderIsFound) {
+    UsbReaders r(nullptr, "/nonexistent");
+    EXPECT_FALSE(r.reinitialize());
+    EXPECT_FALSE(r.hasLibrary());
+    RecordingMessages messages;
+    EXPECT_EQ(r.ReadUSBCard(messages), "");
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].text, "No Data Read from Card");
+}
+
+}  // namespace
+}  // namespace morvane::test

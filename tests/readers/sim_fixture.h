@@ -1,0 +1,104 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "readers/card_read_messages.h"
+#include "readers/pcprox_library.h"
+#include "readers/usb_readers.h"
+
+namespace morvane::test {
+
+namespace fs = std::filesystem;
+
+inline void writeFile(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+// A fresh folder per test that plays the program's folder and holds the emulator's scenario and
+// call log; the emulator is bound through the real dlopen path.
+class SimTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "morvane-usb-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        dir = pattern;
+        setenv("MORVANE_PCPROX_SIM_SCENARIO", (dir / "scenario").c_str(), 1);
+        setenv("MORVANE_PCPROX_SIM_LOG", (dir / "calls.log").c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("MORVANE_PCPROX_SIM_SCENARIO");
+        unsetenv("MORVANE_PCPROX_SIM_LOG");
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+    }
+
+    void scenario(const std::string& text) { writeFile(dir / "scenario", text); }
+    void config(const std::string& text) { writeFile(dir / "Default.hwg", text); }
+
+    std::unique_ptr<ReaderLibrary> emulator() const {
+        return bindPcProxLibrary(MORVANE_PCPROX_SIM);
+    }
+    UsbReaders readers() const {
+        auto library = emulator();
+        EXPECT_NE(library, nullptr);
+        return UsbReaders(std::move(library), dir);
+    }
+
+    std::vector<std::string> calls() const {
+        std::ifstream in(dir / "calls.log");
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+    // The calls that change a reader: record setters, SetLUID and WriteCfg.
+    std::vector<std::string> writes() const {
+        std::vector<std::string> result;
+        for (const std::string& c : calls()) {
+            const bool setter = c.starts_with("Set") && !c.starts_with("SetActDev") &&
+                                !c.starts_with("SetDevTypeSrch") &&
+                                !c.starts_with("SetConnectProduct");
+            if (setter || c.starts_with("WriteCfg")) result.push_back(c);
+        }
+        return result;
+    }
+    void clearCalls() { fs::remove(dir / "calls.log"); }
+
+    fs::path dir;
+};
+
+// Stands in for the window's message boxes.
+class RecordingMessages : public CardReadMessages {
+  public:
+    struct Box {
+        std::string text;
+        std::string title;  // empty for the program's ordinary box
+        bool operator==(const Box&) const = default;
+    };
+    std::vector<Box> shown;
+
+    void showMessage(std::string_view text) override { shown.push_back({std::string(text), ""}); }
+    void showCritical(std::string_view text, std::string_view title) override {
+        shown.push_back({std::string(text), std::string(title)});
+    }
+};
+
+// A usable configuration file whose line k holds 100 + k, quoted where the line is trimmed.
+inline std::string numberedConfig() {
+    std::ostringstream text;
+    for (int k = 1; k <= 47; ++k) {
+        const bool bare = k >= 9 && k <= 16;
+        text << (bare ? "" : "\"") << 100 + k << (bare ? "" : "\"") << "\n";
+    }
+    return text.str();
+}
+
+}  // namespace morvane::test

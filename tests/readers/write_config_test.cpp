@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include "sim_fixture.h"
+
+namespace morvane::test {
+namespace {
+
+// Line k of numberedConfig() holds 100 + k; line 20 replaces line 18 and Flags2 4 follows
+// Flags2 3 (128, so 0).
+const std::vector<std::string> kNumberedWrites{
+    "SetIDDispParms 101 102 103 104 0 0 0 0 = 1",
+    "SetLEDCtrl 129 130 131 0 0 0 0 0 = 1",
+    "SetFlags2 0 127 128 0 136 135 137 0 = 1",
+    "SetFlags3 138 139 140 141 146 147 0 0 = 1",
+    "SetIDDispParms3 142 143 144 145 0 0 0 0 = 1",
+    "SetIDDispParms2 123 124 125 126 133 134 0 0 = 1",
+    "SetIDBitCnts 105 106 107 108 0 0 0 0 = 1",
+    "SetFlags 109 110 111 112 113 114 115 116 = 1",
+    "SetTimeParms 117 119 120 121 122 0 0 0 = 1",
+    "WriteCfg = 1 ; reader 0 LUID 3",
+};
+
+TEST_F(SimTest, EveryLineReachesItsSetterInTheReadersOrder) {
+    scenario("reader 3\n");
+    config(numberedConfig());
+    UsbReaders r = readers();
+    ASSERT_TRUE(r.reinitialize());
+    EXPECT_EQ(writes(), kNumberedWrites);
+}
+
+TEST_F(SimTest, AnIncompleteConfigurationIsNeverWritten) {
+    scenario("reader 3\n");
+    std::string shortFile = numberedConfig();
+    shortFile.erase(shortFile.rfind("\"147\""));  // 46 lines
+    const std::vector<std::pair<const char*, std::optional<std::string>>> cases{
+        {"missing", std::nullopt}, {"empty", ""}, {"46 lines", shortFile}};
+    for (const auto& [name, text] : cases) {
+        std::filesystem::remove(dir / "Default.hwg");
+        if (text) config(*text);
+        clearCalls();
+        UsbReaders r = readers();
+        r.setLuidEntry("7");
+        // The reader stays usable for reading cards; it just keeps its own configuration.
+        EXPECT_TRUE(r.reinitialize()) << name;
+        EXPECT_FALSE(r.configLoaded()) << name;
+        EXPECT_TRUE(writes().empty()) << name;
+        EXPECT_EQ(r.LuidEntry(), "7") << name;
+        EXPECT_EQ(r.luidList().selectedIndex(), 0) << name;
+    }
+}
+
+TEST_F(SimTest, AGoodFileAfterAShortOneIsWrittenInFull) {
+    scenario("reader 3\n");
+    config("\"1\"\n\"2\"\n");
+    UsbReaders r = readers();
+    ASSERT_TRUE(r.reinitialize());
+    EXPECT_EQ(r.records(), ReaderRecords{});
+    config(numberedConfig());
+    ASSERT_TRUE(r.reinitialize());
+    EXPECT_EQ(writes(), kNumberedWrites);
+}
+
+TEST_F(SimTest, ANewLuidFromTheEntryBoxIsGivenToTheActiveReader) {
+    scenario("reader 3\n");
+    config(numberedConfig());
+    UsbReaders r = readers();
+    r.setLuidEntry("7");
+    ASSERT_TRUE(r.reinitialize());
+    EXPECT_EQ(r.LuidEntry(), "");
+    EXPECT_EQ(r.luidList().entries(), (std::vector<LuidListEntry>{{"7", 7}}));
+    EXPECT_EQ(r.luidList().selectedIndex(), 0);
+    const auto w = writes();
+    ASSERT_EQ(w.size(), 11U);
+    EXPECT_EQ(w[1], "SetLUID 7 = 1");
+    EXPECT_EQ(w.back(), "WriteCfg = 1 ; reader 0 LUID 7");
+
+    // The reader keeps its new LUID across a reinitialise.
+    ASSERT_TRUE(r.reinitialize());
+    EXPECT_EQ(r.luidList().textAt(0), "7");
+}
+
+TEST_F(SimTest, OnlyLuidsBelowSixteenAreTaken) {
+    config(numberedConfig());
+    struct Case {
+        const char* entry;
+        const char* setLuid;  // null when no LUID is set
+        const char* entryAfter;
+    };
+    for (const Case& c :
+         {Case{"16", nullptr, "16"}, Case{"-1", nullptr, "-1"}, Case{"0", nullptr, "0"},
+          Case{"abc", nullptr, "abc"}, Case{"15", "SetLUID 15 = 1", ""},
+          Case{"1 2", "SetLUID 12 = 1", ""}, Case{"2.5", "SetLUID 2 = 1", ""}}) {
+        scenario(std::string("reader 3\n# ") + c.entry + "\n");
+        clearCalls();
+        UsbReaders r = readers();
+        r.setLuidEntry(c.entry);
+        ASSERT_TRUE(r.reinitialize());
+        const auto w = writes();
+        const bool set = std::find(w.begin(), w.end(), c.setLuid ? c.setLuid : "") != w.end();
+        EXPECT_EQ(set, c.setLuid != nullptr) << c.entry;
+        EXPECT_EQ(w.size(), c.setLuid ? 11U : 10U) << c.entry;
+        EXPECT_EQ(r.LuidEntry(), c.entryAfter) << c.entry;
+    }
+}
+
+TEST_F(SimTest, TheShippedDefaultHwgIsCompleteAndWritten) {
+    scenario("reader 3\n");
+    std::filesystem::copy_file(MORVANE_SHIPPED_DEFAULT_HWG, dir / "Default.hwg");
+    UsbReaders r = readers();
+    ASSERT_TRUE(r.reinitialize());
+    EXPECT_TRUE(r.configLoaded());
+    EXPECT_EQ(r.records()[RecordId::IDBitCnts][1], 26);
+    EXPECT_EQ(r.records()[RecordId::TimeParms][3], 20);
+    EXPECT_EQ(r.records()[RecordId::Flags2][4], 1);
+    EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 3");
+}
+
+}  // namespace
+}  // namespace morvane::test
