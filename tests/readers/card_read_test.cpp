@@ -108,13 +108,5 @@ TEST_F(SimTest, OtherCardsGiveTheCalculationsOwnAnswer) {
     }
 }
 
-TEST_F(SimTest, ReadingTwiceReadsTheSameCardTwice) {
-    scenario("reader 3\ncard 26 F66073\n");
-    UsbReaders r = readers();
-    RecordingMessages messages;
-    EXPECT_EQ(r.ReadUSBCard(messages), "0000000475460163");
-    EXPECT_EQ(r.ReadUSBCard(messages), "0000000475460163");
-}
-
 }  // namespace
 }  // namespace morvane::test

@@ -38,14 +38,6 @@ TEST_F(SimTest, DeviceValueDecidesWhetherTheReaderIsUsable) {
     }
 }
 
-TEST_F(SimTest, NothingConnectedLeavesTheListAndTheFlagAlone) {
-    scenario("");
-    UsbReaders r = readers();
-    EXPECT_FALSE(r.reinitialize());
-    EXPECT_TRUE(r.luidList().entries().empty());
-    EXPECT_TRUE(writes().empty());
-}
-
 TEST_F(SimTest, AtFirstStartTheLastOfTwoReadersIsProgrammed) {
     scenario("reader 3\nreader 5\n");
     config(numberedConfig());
@@ -113,16 +105,6 @@ TEST_F(SimTest, ImpossibleReaderCountsAreHeldToTheSixteenSlots) {
         EXPECT_TRUE(r.reinitialize()) << count;
         EXPECT_LE(r.luidList().entries().size(), 16U) << count;
     }
-}
-
-TEST(UsbReaders, WithoutALibraryNoReaderIsFound) {
-    UsbReaders r(nullptr, "/nonexistent");
-    EXPECT_FALSE(r.reinitialize());
-    EXPECT_FALSE(r.hasLibrary());
-    RecordingMessages messages;
-    EXPECT_EQ(r.ReadUSBCard(messages), "");
-    ASSERT_EQ(messages.shown.size(), 1U);
-    EXPECT_EQ(messages.shown[0].text, "No Data Read from Card");
 }
 
 }  // namespace

@@ -78,6 +78,9 @@ TEST_F(LoadLibraryTest, AMissingEntryPointMeansNoReaderAndNoFallThrough) {
 
     UsbReaders r(loadPcProxLibrary(dir / "nowhere"), dir);
     EXPECT_FALSE(r.reinitialize());
+    RecordingMessages messages;
+    EXPECT_EQ(r.ReadUSBCard(messages), "");
+    EXPECT_EQ(messages.shown.size(), 1U);
 }
 
 TEST_F(SimTest, TheBindingPassesArgumentsAndResultsThrough) {
