@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QProcess>
+#include <optional>
+#include <string>
+#include <vector>
+
+// Test stand-ins for the COM ports: every port points nowhere unless a test gives it a
+// pseudo-terminal, so no test can reach a real serial line.
+namespace morvane::test {
+
+// "/nonexistent/morvane-test/com<n>": absolute, so it is used, and never there.
+std::string nowhere(int port);
+void pointAllComPortsNowhere();
+
+// Points MORVANE_COM<n> at a device (or unsets it) for one scope, then back to nowhere.
+class ScopedComPort {
+  public:
+    ScopedComPort(int port, const std::optional<std::string>& device);
+    ~ScopedComPort();
+    ScopedComPort(const ScopedComPort&) = delete;
+    ScopedComPort& operator=(const ScopedComPort&) = delete;
+
+  private:
+    int port_;
+};
+
+// A bare pseudo-terminal: opens like a serial port, and shows whatever is written to it.
+class PseudoTerminal {
+  public:
+    PseudoTerminal();
+    ~PseudoTerminal();
+    PseudoTerminal(const PseudoTerminal&) = delete;
+    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+    const std::string& device() const { return device_; }
+    // Bytes the far side has written so far, without waiting.
+    std::string pendingBytes();
+
+  private:
+    int master_ = -1;
+    std::string device_;
+};
+
+// The lock simulator running as its own process on a pseudo-terminal.
+class SimulatedLock {
+  public:
+    explicit SimulatedLock(const std::vector<std::string>& arguments);
+    ~SimulatedLock();
+    SimulatedLock(const SimulatedLock&) = delete;
+    SimulatedLock& operator=(const SimulatedLock&) = delete;
+
+    const std::string& device() const { return device_; }
+    // Waits up to `milliseconds` for the simulator to print `line`; true once it has.
+    bool waitForReport(const std::string& line, int milliseconds = 3000);
+    // Everything printed after the device path so far.
+    const std::vector<std::string>& reports();
+
+  private:
+    void collect(int milliseconds);
+
+    QProcess process_;
+    std::string device_;
+    std::string partial_;
+    std::vector<std::string> reports_;
+};
+
+}  // namespace morvane::test
