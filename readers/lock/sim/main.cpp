@@ -18,8 +18,9 @@ int main(int argc, char** argv) {
                                                     {"garbage", Scenario::Garbage},
                                                     {"endless", Scenario::Endless},
                                                     {"hangup", Scenario::HangUp}};
-    app.add_option("scenario", options.scenario, "How the lock answers")
-        ->transform(CLI::CheckedTransformer(scenarios, CLI::ignore_case))
+    std::string scenario = "answer";
+    app.add_option("scenario", scenario, "How the lock answers (PROTOCOL.md)")
+        ->check(CLI::IsMember(scenarios))
         ->capture_default_str();
     app.add_option("--card", options.cardData, "Card data a card read answers")
         ->capture_default_str();
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
         ->check(CLI::Range(0, 600000))
         ->capture_default_str();
     CLI11_PARSE(app, argc, argv);
+    options.scenario = scenarios.at(scenario);
 
     return morvane::sim::runLockSimulator(options);
 }
