@@ -90,13 +90,6 @@ struct Click {
     }
 };
 
-TEST(ReadFromLock, FillComPortListSelectsTheFirstOpenablePort) {
-    Click click;
-    click.control().FillComPortList();
-    EXPECT_EQ(click.window.entries, (Texts{"3", "5"}));
-    EXPECT_EQ(click.window.currentText(), "3");
-}
-
 TEST(ReadFromLock, CtrlShowsTheControlsTextAndCallsItEvenWithoutAPort) {
     for (bool shift : {false, true}) {
         Click click;
@@ -209,16 +202,6 @@ struct ClickOnLock {
     ReadFromLock click{window.window(), reader};
 };
 
-TEST(ReadFromLockOnASimulatedLock, FillsTheCardDataFromTheLock) {
-    ClickOnLock setup({"answer", "--card", kCard});
-    setup.click.FillComPortList();
-    ASSERT_EQ(setup.window.entries, Texts{"2"});
-    setup.click.cmdGetCard_Click();
-    EXPECT_EQ(setup.window.messages, Texts{});
-    EXPECT_EQ(setup.window.txtData.writes, (Texts{"", kCard}));
-    EXPECT_EQ(setup.window.caption.writes.back(), "Read Card From Lock");
-}
-
 TEST(ReadFromLockOnASimulatedLock, ListsALockThatCameFreeAfterAnEmptyStart) {
     RecordingWindow window;
     LockReader reader;
@@ -253,34 +236,6 @@ TEST(ReadFromLockOnASimulatedLock, ShowsTheLocksInformationOnShift) {
     setup.click.cmdGetCard_Click();
     EXPECT_EQ(setup.window.messages, Texts{"Door 12, firmware 2.1"});
     EXPECT_TRUE(setup.lock.waitForReport("received: INFO 5000"));
-}
-
-TEST(ReadFromLockOnASimulatedLock, ReportsCancelledWhenTheWaitIsCancelled) {
-    ClickOnLock setup({"silent"});
-    setup.click.FillComPortList();
-    QTimer::singleShot(150, &setup.reader, &LockReader::cancel);
-    setup.click.cmdGetCard_Click();
-    EXPECT_EQ(setup.window.messages, Texts{"Cancelled"});
-    EXPECT_EQ(setup.window.txtData.writes, Texts{""});
-}
-
-TEST(ReadFromLockOnASimulatedLock, ReportsAPortThatVanishedBeforeTheRead) {
-    ClickOnLock setup({"answer"});
-    setup.click.FillComPortList();
-    ScopedComPort gone(2, test::nowhere(2));
-    setup.click.cmdGetCard_Click();
-    EXPECT_EQ(setup.window.messages, Texts{"Error opening selected comport"});
-    EXPECT_EQ(setup.window.entries, Texts{});
-}
-
-TEST(ReadFromLockOnASimulatedLock, ReportsALockThatHungUpMidAnswer) {
-    ClickOnLock setup({"hangup"});
-    setup.click.FillComPortList();
-    setup.click.cmdGetCard_Click();
-    EXPECT_EQ(setup.window.messages,
-              Texts{"The connection to the lock on COM port 2 was lost: the lock hung up or the "
-                    "port could not be read."});
-    EXPECT_EQ(setup.window.txtData.writes, Texts{""});
 }
 
 // The one slow test: the card read's wait value really bounds the wait.
