@@ -7,7 +7,6 @@
 #include "readers/lock/lock_control.h"
 #include "readers/lock/lock_protocol.h"
 
-
 // Reads a card (or the lock's identification) from a lock cabled to a COM port. A request opens
 // the port, sends one line, waits in a local event loop so that the window keeps painting, and
 // closes the port again. Needs a QCoreApplication; everything runs on its thread.
