@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/encoder_host.h"
 #include "readers/lock/com_port_check.h"
 #include "readers/lock/lock_control.h"
 
@@ -16,13 +17,6 @@ class ModifierKeys {
     virtual ~ModifierKeys() = default;
     virtual bool ctrlHeld() const = 0;
     virtual bool shiftHeld() const = 0;
-};
-
-// A modal message with an OK button only and the program's title.
-class MessageSink {
-  public:
-    virtual ~MessageSink() = default;
-    virtual void showMessage(const std::string& text) = 0;
 };
 
 // A text the click writes: the card data box txtData (whose change handling runs on every
@@ -52,7 +46,7 @@ class ReadFromLock {
   public:
     struct Window {
         const ModifierKeys& keys;
-        MessageSink& messages;
+        MessageSink& messages;  // modal, OK button only, the program's title
         TextTarget& txtData;
         TextTarget& cmdGetCardCaption;
         ComPortList& ComboComPort;

@@ -29,7 +29,7 @@ struct RecordingWindow : ModifierKeys, MessageSink, ComPortList {
 
     bool ctrlHeld() const override { return ctrl; }
     bool shiftHeld() const override { return shift; }
-    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showMessage(std::string_view text) override { messages.emplace_back(text); }
     std::string currentText() const override { return entries.empty() ? "" : entries.front(); }
     void setEntries(const Texts& list) override {
         entries = list;
