@@ -1,0 +1,151 @@
+#include "app/frm_morvane.h"
+
+#include <QEvent>
+#include <QFontDatabase>
+#include <QShortcut>
+
+#include "app/message_boxes.h"
+#include "app/qt_text.h"
+#include "ui_frm_morvane.h"
+
+// The pictures live in this static library: register them before the first window needs them.
+static void registerPictures() { Q_INIT_RESOURCE(morvane); }
+
+namespace morvane {
+
+frmMorvane::frmMorvane(MessageBoxes& messages, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::frmMorvane>()), messages_(messages) {
+    registerPictures();
+    ui->setupUi(this);
+
+    // Digits and bits line up in a fixed-pitch font; the prox data box keeps its light 3-D face.
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (QLineEdit* box : {ui->txtBoxProxData, ui->txtData, ui->txtBits}) box->setFont(fixed);
+    QPalette light = ui->txtBoxProxData->palette();
+    const QColor base = light.color(QPalette::Base);
+    const QColor midlight = light.color(QPalette::Midlight);
+    light.setColor(QPalette::Base,
+                   QColor((base.red() + midlight.red()) / 2, (base.green() + midlight.green()) / 2,
+                          (base.blue() + midlight.blue()) / 2));
+    ui->txtBoxProxData->setPalette(light);
+
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(esc, &QShortcut::activated, ui->cmdCancel, &QPushButton::click);
+
+    connectHandlers();
+    Form_Load();
+}
+
+frmMorvane::~frmMorvane() = default;
+
+void frmMorvane::connectHandlers() {
+    // A box's change handling runs for every new text, typed or set by code; textChanged is
+    // emitted at once, nested, and not for the text a box already holds.
+    connect(ui->txtBoxSerialNo, &QLineEdit::textChanged, this, [this] { txtBoxSerialNo_Change(); });
+    connect(ui->txtFacilityCode, &QLineEdit::textChanged, this,
+            [this] { txtFacilityCode_Change(); });
+    connect(ui->txtVersion, &QLineEdit::textChanged, this, [this] { txtVersion_Change(); });
+    connect(ui->txtData, &QLineEdit::textChanged, this, [this] { txtData_Change(); });
+    ui->txtBoxSerialNo->installEventFilter(this);
+    ui->txtFacilityCode->installEventFilter(this);
+
+    // Switching an option button off runs nothing: only the one switched on has clicked.
+    const std::pair<QRadioButton*, void (frmMorvane::*)()> formats[] = {
+        {ui->opt26Bit, &frmMorvane::opt26Bit_Click},
+        {ui->opt34Bit, &frmMorvane::opt34Bit_Click},
+        {ui->opt35Bit, &frmMorvane::opt35Bit_Click},
+        {ui->opt35BitV, &frmMorvane::opt35BitV_Click},
+        {ui->opt36BitV, &frmMorvane::opt36BitV_Click},
+        {ui->opt37bitV, &frmMorvane::opt37bitV_Click},
+        {ui->opt37Bit, &frmMorvane::opt37Bit_Click},
+        {ui->optProxif, &frmMorvane::optProxif_Click},
+        {ui->optCasi, &frmMorvane::optCasi_Click},
+    };
+    for (const auto& [button, handler] : formats) {
+        connect(button, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on) (this->*handler)();
+        });
+    }
+    connect(ui->chkQRVFormat, &QCheckBox::toggled, this, [this] { chkQRVFormat_Click(); });
+
+    const std::pair<QPushButton*, void (frmMorvane::*)()> buttons[] = {
+        {ui->cmdConvert, &frmMorvane::cmdConvert_Click},
+        {ui->cmdStart, &frmMorvane::cmdStart_Click},
+        {ui->cmdOK, &frmMorvane::cmdOK_Click},
+        {ui->cmdCancel, &frmMorvane::cmdCancel_Click},
+        {ui->cmdCopyToCB, &frmMorvane::cmdCopyToCB_Click},
+        {ui->cmdGetCard, &frmMorvane::cmdGetCard_Click},
+        {ui->btnReadUSB, &frmMorvane::btnReadUSB_Click},
+        {ui->btnReinitializeUSB, &frmMorvane::btnReinitializeUSB_Click},
+    };
+    for (const auto& [button, handler] : buttons) {
+        connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+    }
+}
+
+// Runs once while the window loads, before it is shown.
+void frmMorvane::Form_Load() {
+    ui->cmdOK->setEnabled(false);
+    bProxDataOnly = false;
+    // Without an invocation string from a calling program the window starts stand-alone.
+    ui->opt37Bit->setChecked(true);
+    ui->txtVersion->setText(QStringLiteral("0"));
+    startReaders();
+    setWindowTitle(QStringLiteral("Morvane [v" MORVANE_VERSION "]"));
+}
+
+// The COM port list and the USB readers are brought up here, in that order.
+void frmMorvane::startReaders() {}
+
+void frmMorvane::Form_Activate() {
+    ui->SSTab1->setCurrentIndex(0);
+    ui->txtBoxSerialNo->setFocus(Qt::OtherFocusReason);
+}
+
+bool frmMorvane::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && !activated_) {
+        activated_ = true;
+        Form_Activate();
+    }
+    return QWidget::event(event);
+}
+
+bool frmMorvane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui->txtBoxSerialNo && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            txtBoxSerialNo_Enter();
+            return true;
+        }
+    }
+    if (watched == ui->txtFacilityCode && event->type() == QEvent::FocusOut) {
+        // A message box or another program taking the focus is not the user leaving the box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            txtFacilityCode_LostFocus();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmMorvane::showMessage(std::string_view text) {
+    messages_.show(this, Message{.text = toQt(text)});
+}
+
+void frmMorvane::setHotstampBox(std::string_view text) { ui->txtBoxSerialNo->setText(toQt(text)); }
+void frmMorvane::setFacilityBox(std::string_view text) { ui->txtFacilityCode->setText(toQt(text)); }
+void frmMorvane::setVersionBox(std::string_view text) { ui->txtVersion->setText(toQt(text)); }
+std::string frmMorvane::facilityBox() const { return toStd(ui->txtFacilityCode->text()); }
+std::string frmMorvane::versionBox() const { return toStd(ui->txtVersion->text()); }
+
+// "&OK", "E&xit" and "Copy to Clipboard" hand their result strings back to a calling program;
+// until that handshake exists the first two simply end the program.
+void frmMorvane::cmdOK_Click() { close(); }
+void frmMorvane::cmdCancel_Click() { close(); }
+void frmMorvane::cmdCopyToCB_Click() {}
+
+void frmMorvane::cmdGetCard_Click() {}
+void frmMorvane::btnReadUSB_Click() {}
+void frmMorvane::btnReinitializeUSB_Click() {}
+
+}  // namespace morvane

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QWidget>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "formats/encoder_host.h"
+
+namespace Ui {
+class frmMorvane;
+}
+
+class QLineEdit;
+class QRadioButton;
+
+namespace morvane {
+
+class MessageBoxes;
+class NumericError;
+
+// The program's one window: the "Data Input" page (hotstamp, facility code and version to prox
+// data) and the "Split Data" page (card data back to hotstamp, facility code and version).
+// Every control carries its handler's name; a handler runs whenever its control's value
+// changes, by the user or by code, nested, and not at all when a value is set to what it holds.
+class frmMorvane : public QWidget, public EncoderHost {
+    Q_OBJECT
+
+  public:
+    explicit frmMorvane(MessageBoxes& messages, QWidget* parent = nullptr);
+    ~frmMorvane() override;
+
+    // Window state: the card format code, facility code and QRV flag in force, and whether
+    // "&OK" hands back the bare prox data instead of the full result string.
+    std::string sCardFormat;
+    std::int32_t lFacilityCode = 0;
+    bool bQRVFormat = false;
+    bool bProxDataOnly = false;
+
+    // What the calculation needs from the Data Input page.
+    void showMessage(std::string_view text) override;
+    void setHotstampBox(std::string_view text) override;
+    void setFacilityBox(std::string_view text) override;
+    void setVersionBox(std::string_view text) override;
+    std::string facilityBox() const override;
+    std::string versionBox() const override;
+
+  protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void connectHandlers();
+    void Form_Load();
+    void startReaders();
+    void Form_Activate();
+
+    // Data Input page
+    void txtBoxSerialNo_Change();
+    void txtBoxSerialNo_Enter();
+    void txtFacilityCode_Change();
+    void txtFacilityCode_LostFocus();
+    void txtVersion_Change();
+    void cmdConvert_Click();
+    void recalculate();
+    void enableOKForResult();
+    void facilityBoxSteps();
+    void withErrorHandling(const std::function<void()>& steps);
+    void reportError(const NumericError& error);
+
+    // Format selection
+    void opt26Bit_Click();
+    void opt34Bit_Click();
+    void opt35Bit_Click();
+    void opt35BitV_Click();
+    void opt36BitV_Click();
+    void opt37bitV_Click();
+    void opt37Bit_Click();
+    void optProxif_Click();
+    void optCasi_Click();
+    void chkQRVFormat_Click();
+    void selectFormat(std::string_view code);
+
+    // Split Data page
+    void txtData_Change();
+    void cmdStart_Click();
+
+    // Buttons whose work belongs to the result strings and the readers.
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdCopyToCB_Click();
+    void cmdGetCard_Click();
+    void btnReadUSB_Click();
+    void btnReinitializeUSB_Click();
+
+    std::unique_ptr<Ui::frmMorvane> ui;
+    MessageBoxes& messages_;
+    bool activated_ = false;
+};
+
+}  // namespace morvane
