@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QFontDatabase>
 #include <QShortcut>
+#include <QTabBar>
+#include <iterator>
 
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
@@ -32,11 +34,47 @@ frmMorvane::frmMorvane(MessageBoxes& messages, QWidget* parent)
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, ui->cmdCancel, &QPushButton::click);
 
+    setTabOrder();
     connectHandlers();
     Form_Load();
 }
 
 frmMorvane::~frmMorvane() = default;
+
+// The Data Input boxes come first, then the end buttons and the tabs, then the rest of each
+// page. The chain is set here because it runs through the tab control's own tab bar.
+void frmMorvane::setTabOrder() {
+    QWidget* const chain[] = {
+        ui->txtBoxSerialNo,
+        ui->txtFacilityCode,
+        ui->txtVersion,
+        ui->cmdConvert,
+        ui->cmdCopyToCB,
+        ui->cmdCancel,
+        ui->cmdOK,
+        ui->SSTab1->tabBar(),
+        ui->txtBoxProxData,
+        ui->opt26Bit,
+        ui->opt34Bit,
+        ui->opt35Bit,
+        ui->opt35BitV,
+        ui->opt36BitV,
+        ui->opt37bitV,
+        ui->opt37Bit,
+        ui->optProxif,
+        ui->optCasi,
+        ui->Text2,
+        ui->txtData,
+        ui->cmdStart,
+        ui->txtBits,
+        ui->Text1,
+        ui->cmdGetCard,
+        ui->ComboComPort,
+        ui->btnReadUSB,
+        ui->btnReinitializeUSB,
+    };
+    for (std::size_t i = 1; i < std::size(chain); ++i) QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
 
 void frmMorvane::connectHandlers() {
     // A box's change handling runs for every new text, typed or set by code; textChanged is

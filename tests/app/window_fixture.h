@@ -1,0 +1,87 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTest>
+#include <memory>
+#include <ostream>
+
+#include "app/frm_morvane.h"
+#include "app/recording_message_boxes.h"
+
+// Readable texts in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace morvane::test {
+
+// The real window, shown and active off screen, driven the way a person drives it.
+class WindowTest : public ::testing::Test {
+  protected:
+    RecordingMessageBoxes messages;
+    std::unique_ptr<frmMorvane> window;
+
+    void SetUp() override {
+        window = std::make_unique<frmMorvane>(messages);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+
+    template <typename T = QWidget>
+    T* control(const char* name) const {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        if (!found) ADD_FAILURE() << "no control " << name;
+        return found;
+    }
+    QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
+    QString text(const char* name) const { return box(name)->text(); }
+
+    // Clicks into the box (the box left before loses the focus) and types at its end.
+    void typeInto(const char* name, const QString& keys) {
+        QLineEdit* target = box(name);
+        click(target);
+        target->end(false);
+        QTest::keyClicks(target, keys);
+    }
+    // Clicks into the box, selects everything and types over it.
+    void retype(const char* name, const QString& keys) {
+        QLineEdit* target = box(name);
+        click(target);
+        target->selectAll();
+        if (keys.isEmpty()) {
+            QTest::keyClick(target, Qt::Key_Delete);
+        } else {
+            QTest::keyClicks(target, keys);
+        }
+    }
+    // Pastes a whole text in one change, as the clipboard does.
+    void paste(const char* name, const QString& pasted) {
+        QLineEdit* target = box(name);
+        click(target);
+        target->selectAll();
+        target->insert(pasted);
+    }
+    void click(QWidget* target) { QTest::mouseClick(target, Qt::LeftButton); }
+    void clickFormat(const char* name) {
+        QRadioButton* button = control<QRadioButton>(name);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+    }
+    // A key as the keyboard delivers it: to the focus widget, shortcuts first.
+    void press(Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
+    // The name of the control with the focus; the tab control's tabs count as the tab control.
+    QString focusName() const {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus) return {};
+        if (qobject_cast<QTabBar*>(focus)) return focus->parentWidget()->objectName();
+        return focus->objectName();
+    }
+};
+
+}  // namespace morvane::test
