@@ -16,8 +16,9 @@ configure: bootstrap
 build: configure
 	@cmake --build $(BUILD)
 
+# Opens the window (needs a display).
 run: build
-	$(BUILD)/cli/morvane-cli --help
+	$(BUILD)/app/morvane
 
 # The whole suite: the ordinary build, then the unit tests again under ASan and UBSan.
 test: build
@@ -32,6 +33,7 @@ sanitize: bootstrap
 bench: build
 	$(BUILD)/bench/morvane-bench
 	bench/cli_batch.sh $(BUILD)/cli/morvane-cli
+	bench/window_startup.sh $(BUILD)/app/morvane
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

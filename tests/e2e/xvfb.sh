@@ -1,0 +1,28 @@
+# Sourced by the end-to-end tests and the window benchmark: a private X server on a free
+# display, ended when the calling script exits.
+start_xvfb() {
+    local fdfile
+    fdfile=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
+    XVFB_PID=$!
+    for _ in $(seq 200); do
+        [ -s "$fdfile" ] && break
+        sleep 0.05
+    done
+    [ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; return 1; }
+    DISPLAY=":$(head -n1 "$fdfile")"
+    export DISPLAY
+    rm -f "$fdfile"
+    trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
+}
+
+# Waits until a visible window whose title matches the pattern is mapped; prints its id.
+wait_for_window() {
+    local pattern=$1 tries=${2:-1000} id
+    for _ in $(seq "$tries"); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.01
+    done
+    return 1
+}
