@@ -87,6 +87,7 @@ class frmMorvane : public QWidget, public EncoderHost {
     // Split Data page
     void txtData_Change();
     void cmdStart_Click();
+    QLineEdit* resultBox(std::string_view name) const;
 
     // Buttons whose work belongs to the result strings and the readers.
     void cmdOK_Click();
