@@ -34,7 +34,7 @@ frmMorvane::frmMorvane(MessageBoxes& messages, QWidget* parent)
     auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(esc, &QShortcut::activated, ui->cmdCancel, &QPushButton::click);
 
-    setTabOrder();
+    setUpTabOrder();
     connectHandlers();
     Form_Load();
 }
@@ -43,7 +43,7 @@ frmMorvane::~frmMorvane() = default;
 
 // The Data Input boxes come first, then the end buttons and the tabs, then the rest of each
 // page. The chain is set here because it runs through the tab control's own tab bar.
-void frmMorvane::setTabOrder() {
+void frmMorvane::setUpTabOrder() {
     QWidget* const chain[] = {
         ui->txtBoxSerialNo,
         ui->txtFacilityCode,

@@ -52,7 +52,7 @@ class frmMorvane : public QWidget, public EncoderHost {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    void setTabOrder();
+    void setUpTabOrder();
     void connectHandlers();
     void Form_Load();
     void startReaders();
