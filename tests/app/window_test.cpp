@@ -144,8 +144,6 @@ TEST_F(Window, StartsStandAloneWithThirtySevenBits) {
     EXPECT_FALSE(control("btnReadUSB")->isEnabled());
     EXPECT_TRUE(control("cmdConvert")->isEnabled());
     EXPECT_FALSE(control<QCheckBox>("chkQRVFormat")->isChecked());
-    EXPECT_EQ(box("txtBoxSerialNo")->maxLength(), 11);
-    EXPECT_EQ(box("txtData")->maxLength(), 16);
     EXPECT_TRUE(messages.shown.empty());
 }
 
