@@ -10,7 +10,10 @@ all: build
 bootstrap:
 	@scripts/bootstrap
 
-configure: bootstrap
+# Configured once; after that the build itself re-runs CMake when a CMakeLists.txt changes.
+configure: bootstrap $(BUILD)/CMakeCache.txt
+
+$(BUILD)/CMakeCache.txt:
 	@cmake -S . -B $(BUILD) -G $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 
 build: configure
