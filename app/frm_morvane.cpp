@@ -6,6 +6,8 @@
 #include <QTabBar>
 #include <iterator>
 
+#include "app/clipboard/clipboard_port.h"
+#include "app/invocation.h"
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
 #include "ui_frm_morvane.h"
@@ -15,8 +17,11 @@ static void registerPictures() { Q_INIT_RESOURCE(morvane); }
 
 namespace morvane {
 
-frmMorvane::frmMorvane(MessageBoxes& messages, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::frmMorvane>()), messages_(messages) {
+frmMorvane::frmMorvane(const WindowServices& services, QWidget* parent)
+    : QWidget(parent),
+      ui(std::make_unique<Ui::frmMorvane>()),
+      messages_(services.messages),
+      clipboard_(services.clipboard) {
     registerPictures();
     ui->setupUi(this);
 
@@ -125,8 +130,14 @@ void frmMorvane::connectHandlers() {
 void frmMorvane::Form_Load() {
     ui->cmdOK->setEnabled(false);
     bProxDataOnly = false;
-    // Without an invocation string from a calling program the window starts stand-alone.
-    ui->opt37Bit->setChecked(true);
+    // A calling program leaves its invocation string on the clipboard; any other text (or
+    // none, or a clipboard that cannot be read) means a stand-alone start.
+    const Invocation invocation = readInvocation(toStd(clipboard_.readText()));
+    if (invocation.present) {
+        applyInvocation(invocation);
+    } else {
+        ui->opt37Bit->setChecked(true);
+    }
     ui->txtVersion->setText(QStringLiteral("0"));
     startReaders();
     setWindowTitle(QStringLiteral("Morvane [v" MORVANE_VERSION "]"));
@@ -176,11 +187,55 @@ void frmMorvane::setVersionBox(std::string_view text) { ui->txtVersion->setText(
 std::string frmMorvane::facilityBox() const { return toStd(ui->txtFacilityCode->text()); }
 std::string frmMorvane::versionBox() const { return toStd(ui->txtVersion->text()); }
 
-// "&OK", "E&xit" and "Copy to Clipboard" hand their result strings back to a calling program;
-// until that handshake exists the first two simply end the program.
-void frmMorvane::cmdOK_Click() { close(); }
-void frmMorvane::cmdCancel_Click() { close(); }
-void frmMorvane::cmdCopyToCB_Click() {}
+// Facility code, card format and QRV mode as the calling program asked for them. Each setting
+// runs the handling of the control it changes, as if the user had made it.
+void frmMorvane::applyInvocation(const Invocation& invocation) {
+    bProxDataOnly = invocation.proxDataOnly;
+    if (!invocation.usable) return;  // no format chosen, the facility box left alone
+
+    lFacilityCode = ParseForFacilityCode(invocation.facilityField);
+    ui->txtFacilityCode->setText(QString::number(lFacilityCode));
+
+    // Only four codes have a button here; any other code is in force without one showing it.
+    sCardFormat = ParseForCardFormat(invocation.cardFormatField);
+    const std::pair<const char*, QRadioButton*> buttons[] = {
+        {"26", ui->opt26Bit}, {"35", ui->opt35Bit}, {"35V", ui->opt35BitV}, {"37", ui->opt37Bit}};
+    for (const auto& [code, button] : buttons) {
+        if (sCardFormat == code) button->setChecked(true);
+    }
+
+    bQRVFormat = ParseForQRVFormatFlag(invocation.flagField);
+    ui->chkQRVFormat->setChecked(bQRVFormat);
+    QWidget* const formatControls[] = {ui->fraCardFormat,  ui->opt26Bit,  ui->opt35Bit,
+                                       ui->opt37Bit,       ui->opt35BitV, ui->lblFacilityCode,
+                                       ui->txtFacilityCode};
+    for (QWidget* control : formatControls) control->setEnabled(!bQRVFormat);
+    if (bQRVFormat) ui->chkQRVFormat29->setEnabled(false);
+}
+
+// A result that cannot reach the clipboard must not be lost: the user is told and the window
+// stays open.
+bool frmMorvane::placeOnClipboard(const std::string& text) {
+    if (clipboard_.placeText(toQt(text))) return true;
+    messages_.show(this, Message{.text = QStringLiteral(
+                                     "The result could not be placed on the clipboard. Morvane "
+                                     "stays open so that it is not lost.")});
+    return false;
+}
+
+void frmMorvane::cmdOK_Click() {
+    const ResultFields fields{toStd(ui->txtBoxProxData->text()), lFacilityCode, sCardFormat,
+                              bQRVFormat, bProxDataOnly};
+    if (placeOnClipboard(okResultString(fields))) close();
+}
+
+void frmMorvane::cmdCancel_Click() {
+    if (placeOnClipboard(std::string(kCancelResult))) close();
+}
+
+void frmMorvane::cmdCopyToCB_Click() {
+    if (placeOnClipboard(toStd(ui->txtBoxProxData->text()))) bProxDataOnly = true;
+}
 
 void frmMorvane::cmdGetCard_Click() {}
 void frmMorvane::btnReadUSB_Click() {}

@@ -18,8 +18,16 @@ class QRadioButton;
 
 namespace morvane {
 
+class ClipboardPort;
 class MessageBoxes;
 class NumericError;
+struct Invocation;
+
+// What the window needs from the world around it; the widget tests hand in recorders.
+struct WindowServices {
+    MessageBoxes& messages;
+    ClipboardPort& clipboard;
+};
 
 // The program's one window: the "Data Input" page (hotstamp, facility code and version to prox
 // data) and the "Split Data" page (card data back to hotstamp, facility code and version).
@@ -29,7 +37,7 @@ class frmMorvane : public QWidget, public EncoderHost {
     Q_OBJECT
 
   public:
-    explicit frmMorvane(MessageBoxes& messages, QWidget* parent = nullptr);
+    explicit frmMorvane(const WindowServices& services, QWidget* parent = nullptr);
     ~frmMorvane() override;
 
     // Window state: the card format code, facility code and QRV flag in force, and whether
@@ -55,6 +63,7 @@ class frmMorvane : public QWidget, public EncoderHost {
     void setUpTabOrder();
     void connectHandlers();
     void Form_Load();
+    void applyInvocation(const Invocation& invocation);
     void startReaders();
     void Form_Activate();
 
@@ -96,9 +105,11 @@ class frmMorvane : public QWidget, public EncoderHost {
     void cmdGetCard_Click();
     void btnReadUSB_Click();
     void btnReinitializeUSB_Click();
+    bool placeOnClipboard(const std::string& text);
 
     std::unique_ptr<Ui::frmMorvane> ui;
     MessageBoxes& messages_;
+    ClipboardPort& clipboard_;
     bool activated_ = false;
 };
 

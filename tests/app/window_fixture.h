@@ -12,6 +12,7 @@
 #include <ostream>
 
 #include "app/frm_morvane.h"
+#include "app/recording_clipboard.h"
 #include "app/recording_message_boxes.h"
 
 // Readable texts in test failures.
@@ -25,10 +26,16 @@ namespace morvane::test {
 class WindowTest : public ::testing::Test {
   protected:
     RecordingMessageBoxes messages;
+    RecordingClipboard clipboard;
     std::unique_ptr<frmMorvane> window;
 
-    void SetUp() override {
-        window = std::make_unique<frmMorvane>(messages);
+    void SetUp() override { open(); }
+
+    // Opens the window as a calling program would after leaving `invocation` on the clipboard.
+    void open(const QString& invocation = {}) {
+        clipboard.text = invocation;
+        window = std::make_unique<frmMorvane>(
+            WindowServices{.messages = messages, .clipboard = clipboard});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

@@ -154,7 +154,8 @@ TEST_F(Window, FirstActivationShowsDataInputWithTheCursorInTheHotstampBox) {
     // A window that was switched to the other page before it opened still opens on Data Input;
     // later activations leave the page alone.
     window.reset();
-    window = std::make_unique<frmMorvane>(messages);
+    window = std::make_unique<frmMorvane>(
+        WindowServices{.messages = messages, .clipboard = clipboard});
     control<QTabWidget>("SSTab1")->setCurrentIndex(1);
     window->show();
     window->activateWindow();

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Morvane as a calling program sees it, on a private X server with no clipboard manager: leave
+# an invocation string on the clipboard, start Morvane, work the window with keys as a person
+# would, wait for Morvane to end, and read the result back from the clipboard.
+set -euo pipefail
+morvane=$1
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+put_clipboard() {  # xclip stays behind to serve the text; its streams must not hold ours
+    printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
+}
+read_clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
+
+wait_for_end() {  # pid; fails if it has not ended within 5 s
+    for _ in $(seq 500); do
+        kill -0 "$1" 2>/dev/null || { wait "$1" || true; return 0; }
+        sleep 0.01
+    done
+    kill "$1"
+    fail "Morvane did not end"
+}
+
+start_morvane() {  # extra arguments for morvane; sets APP and WIN
+    "$morvane" "$@" >/dev/null 2>&1 &
+    APP=$!
+    WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$') || fail "window not shown"
+    xdotool windowfocus --sync "$WIN"
+}
+
+# "&OK" after converting: the full result string outlives Morvane.
+put_clipboard 'FC=123;CF=26;QRVF=F'
+start_morvane
+xdotool type --delay 20 1
+xdotool key Return Return
+wait_for_end "$APP"
+got=$(read_clipboard)
+[ "$got" = 'OK;0000000475400002;FC=123;CF=26;QRVF=F' ] || fail "OK left '$got'"
+
+# "E&xit" through its mnemonic.
+put_clipboard 'FC=7;CF=37;QRVF=T'
+start_morvane
+xdotool key alt+x
+wait_for_end "$APP"
+got=$(read_clipboard)
+[ "$got" = 'Cancel' ] || fail "Exit left '$got'"
+
+# "Copy to Clipboard" while Morvane runs, then "&OK": the bare prox data both times.
+put_clipboard 'FC=1;CF=26;QRVF=F'
+start_morvane
+xdotool type --delay 20 1
+xdotool key Return                       # "&OK" enabled and focused
+xdotool key shift+Tab shift+Tab space    # back to the copy button, pressed
+sleep 0.3
+got=$(read_clipboard)
+[ "$got" = '0000000600400002' ] || fail "Copy to Clipboard left '$got'"
+kill -0 "$APP" 2>/dev/null || fail "Copy to Clipboard ended Morvane"
+xdotool key Tab Tab Return
+wait_for_end "$APP"
+got=$(read_clipboard)
+[ "$got" = '0000000600400002' ] || fail "OK after copying left '$got'"
+
+# Invocation on the command line and the result on standard output; the caller's capture ends
+# when Morvane ends, although the clipboard keeper lives on.
+put_clipboard 'not an invocation'
+out=$(mktemp)
+( "$morvane" --invocation 'FC=123;CF=26;QRVF=F' --print-result 2>/dev/null | cat > "$out" ) &
+CAPTURE=$!
+WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$') || fail "window not shown"
+xdotool windowfocus --sync "$WIN"
+xdotool type --delay 20 12345
+xdotool key Return Return
+wait_for_end "$CAPTURE"
+got=$(cat "$out")
+rm -f "$out"
+[ "$got" = 'OK;0000000475460163;FC=123;CF=26;QRVF=F' ] || fail "--print-result gave '$got'"
+got=$(read_clipboard)
+[ "$got" = 'OK;0000000475460163;FC=123;CF=26;QRVF=F' ] || fail "clipboard after --invocation: '$got'"
+echo "handshake: all passed"
