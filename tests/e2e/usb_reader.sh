@@ -10,14 +10,15 @@ start_xvfb
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 work=$(mktemp -d)
-trap 'kill "$XVFB_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
+app=
+trap 'kill $app "$XVFB_PID" 2>/dev/null || true; rm -rf "$work"' EXIT
 printf 'reader 3\ncard 26 F66073\n' > "$work/scenario"
 
 MORVANE_PCPROX_LIBRARY=$emulator MORVANE_PCPROX_SIM_SCENARIO=$work/scenario \
 MORVANE_PCPROX_SIM_LOG=$work/calls.log "$morvane" >/dev/null 2>&1 &
 app=$!
 id=$(wait_for_window '^Morvane \[v2\.4\.0\] \{pcProx USB Reader Detected\}$') ||
-    { kill "$app"; fail "no caption with the reader marker"; }
+    fail "no caption with the reader marker"
 
 # The file beside the program was read: its first line went out with IDDispParms, and the
 # configuration was written once.
@@ -34,8 +35,6 @@ for _ in $(seq 500); do
     kill -0 "$app" 2>/dev/null || break
     sleep 0.01
 done
-if kill -0 "$app" 2>/dev/null; then
-    kill "$app"
-    fail "Esc did not end the program"
-fi
-wait "$app" || true
+kill -0 "$app" 2>/dev/null && fail "Esc did not end the program"
+wait "$app"
+app=
