@@ -21,7 +21,8 @@ frmMorvane::frmMorvane(const WindowServices& services, QWidget* parent)
     : QWidget(parent),
       ui(std::make_unique<Ui::frmMorvane>()),
       messages_(services.messages),
-      clipboard_(services.clipboard) {
+      clipboard_(services.clipboard),
+      usbReaders_(UsbReaders::open(services.programFolder)) {
     registerPictures();
     ui->setupUi(this);
 
@@ -141,10 +142,14 @@ void frmMorvane::Form_Load() {
     ui->txtVersion->setText(QStringLiteral("0"));
     startReaders();
     setWindowTitle(QStringLiteral("Morvane [v" MORVANE_VERSION "]"));
+    markCaptionForReader();
 }
 
 // The COM port list and the USB readers are brought up here, in that order.
-void frmMorvane::startReaders() {}
+void frmMorvane::startReaders() {
+    // USB readers
+    initUsbReaders();
+}
 
 void frmMorvane::Form_Activate() {
     ui->SSTab1->setCurrentIndex(0);
@@ -238,7 +243,5 @@ void frmMorvane::cmdCopyToCB_Click() {
 }
 
 void frmMorvane::cmdGetCard_Click() {}
-void frmMorvane::btnReadUSB_Click() {}
-void frmMorvane::btnReinitializeUSB_Click() {}
 
 }  // namespace morvane

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "formats/encoder_host.h"
+#include "readers/usb_readers.h"
 
 namespace Ui {
 class frmMorvane;
@@ -27,13 +28,15 @@ struct Invocation;
 struct WindowServices {
     MessageBoxes& messages;
     ClipboardPort& clipboard;
+    // Where Default.hwg and a reader library beside the program are looked for; empty: nowhere.
+    std::string programFolder{};
 };
 
 // The program's one window: the "Data Input" page (hotstamp, facility code and version to prox
 // data) and the "Split Data" page (card data back to hotstamp, facility code and version).
 // Every control carries its handler's name; a handler runs whenever its control's value
 // changes, by the user or by code, nested, and not at all when a value is set to what it holds.
-class frmMorvane : public QWidget, public EncoderHost {
+class frmMorvane : public QWidget, public EncoderHost, public CardReadMessages {
     Q_OBJECT
 
   public:
@@ -54,6 +57,7 @@ class frmMorvane : public QWidget, public EncoderHost {
     void setVersionBox(std::string_view text) override;
     std::string facilityBox() const override;
     std::string versionBox() const override;
+    void showCritical(std::string_view text, std::string_view title) override;
 
   protected:
     bool event(QEvent* event) override;
@@ -105,12 +109,15 @@ class frmMorvane : public QWidget, public EncoderHost {
     void cmdGetCard_Click();
     void btnReadUSB_Click();
     void btnReinitializeUSB_Click();
+    void initUsbReaders();
+    void markCaptionForReader();
     bool placeOnClipboard(const std::string& text);
 
     std::unique_ptr<Ui::frmMorvane> ui;
     MessageBoxes& messages_;
     ClipboardPort& clipboard_;
     bool activated_ = false;
+    UsbReaders usbReaders_;
 };
 
 }  // namespace morvane

@@ -1,6 +1,7 @@
 // morvane: the desktop window for converting prox card data.
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFile>
 #include <cstdio>
 #include <optional>
 
@@ -36,7 +37,10 @@ int main(int argc, char** argv) {
     morvane::InvocationClipboard clipboard(
         system, parser.isSet(invocation) ? std::optional(parser.value(invocation)) : std::nullopt);
     morvane::QtMessageBoxes messages;
-    morvane::frmMorvane window({.messages = messages, .clipboard = clipboard});
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    morvane::frmMorvane window({.messages = messages,
+                                .clipboard = clipboard,
+                                .programFolder = QFile::encodeName(programFolder).toStdString()});
     window.show();
     const int status = QApplication::exec();
 

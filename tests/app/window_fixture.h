@@ -10,6 +10,7 @@
 #include <QTest>
 #include <memory>
 #include <ostream>
+#include <string>
 
 #include "app/frm_morvane.h"
 #include "app/recording_clipboard.h"
@@ -28,14 +29,15 @@ class WindowTest : public ::testing::Test {
     RecordingMessageBoxes messages;
     RecordingClipboard clipboard;
     std::unique_ptr<frmMorvane> window;
+    std::string programFolder;  // none: no reader library or Default.hwg beside the program
 
     void SetUp() override { open(); }
 
     // Opens the window as a calling program would after leaving `invocation` on the clipboard.
     void open(const QString& invocation = {}) {
         clipboard.text = invocation;
-        window = std::make_unique<frmMorvane>(
-            WindowServices{.messages = messages, .clipboard = clipboard});
+        window = std::make_unique<frmMorvane>(WindowServices{
+            .messages = messages, .clipboard = clipboard, .programFolder = programFolder});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
