@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "formats/encoder_host.h"
+#include "readers/lock/lock_input_guard.h"
+#include "readers/lock/lock_reader.h"
 
 namespace Ui {
 class frmMorvane;
@@ -20,12 +22,15 @@ namespace morvane {
 
 class ClipboardPort;
 class MessageBoxes;
+class ModifierKeys;
 class NumericError;
 struct Invocation;
 
 // What the window needs from the world around it; the widget tests hand in recorders.
 struct WindowServices {
     MessageBoxes& messages;
+    // Ctrl and Shift as "Read from Lock" finds them; the real keyboard when none is given.
+    const ModifierKeys* keys = nullptr;
     ClipboardPort& clipboard;
 };
 
@@ -103,14 +108,19 @@ class frmMorvane : public QWidget, public EncoderHost {
     void cmdCancel_Click();
     void cmdCopyToCB_Click();
     void cmdGetCard_Click();
+    void FillComPortList();
     void btnReadUSB_Click();
     void btnReinitializeUSB_Click();
     bool placeOnClipboard(const std::string& text);
 
     std::unique_ptr<Ui::frmMorvane> ui;
     MessageBoxes& messages_;
+    const ModifierKeys* keys_;
     ClipboardPort& clipboard_;
     bool activated_ = false;
+    // The lock-reading component, and what keeps the user's input off the window while it waits.
+    LockReader tmread1;
+    LockInputGuard lockInputGuard_{tmread1};
 };
 
 }  // namespace morvane
