@@ -102,21 +102,6 @@ TEST_F(LockButton, ListsTheOpenablePortsInOrderAndSelectsTheFirstWithoutWritingT
     EXPECT_EQ(three.pendingBytes(), "");
 }
 
-TEST_F(LockButton, SelectedPortThatNoLongerOpensIsReportedAndTheListFilledAgain) {
-    std::optional<PseudoTerminal> gone(std::in_place);
-    PseudoTerminal stays;
-    ScopedComPort portOne(1, gone->device());
-    ScopedComPort portFour(4, stays.device());
-    openWindow();
-    ASSERT_EQ(ports(), (QStringList{"1", "4"}));
-
-    gone.reset();
-    readFromLock();
-    EXPECT_EQ(messages.take(), QStringList{"Error opening selected comport"});
-    EXPECT_EQ(ports(), QStringList{"4"});
-    EXPECT_EQ(caption(), "Read from Lock");
-}
-
 TEST_F(LockButton, CardReadFillsTheCardDataBoxForSplitData) {
     SimulatedLock lock({"answer", "--card", kCard, "--delay", "300"});
     ScopedComPort port(1, lock.device());
