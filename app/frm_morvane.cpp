@@ -1,5 +1,6 @@
 #include "app/frm_morvane.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QShortcut>
@@ -21,6 +22,7 @@ frmMorvane::frmMorvane(const WindowServices& services, QWidget* parent)
     : QWidget(parent),
       ui(std::make_unique<Ui::frmMorvane>()),
       messages_(services.messages),
+      keys_(services.keys),
       clipboard_(services.clipboard),
       usbReaders_(UsbReaders::open(services.programFolder)) {
     registerPictures();
@@ -42,10 +44,11 @@ frmMorvane::frmMorvane(const WindowServices& services, QWidget* parent)
 
     setUpTabOrder();
     connectHandlers();
+    qApp->installEventFilter(&lockInputGuard_);
     Form_Load();
 }
 
-frmMorvane::~frmMorvane() = default;
+frmMorvane::~frmMorvane() { qApp->removeEventFilter(&lockInputGuard_); }
 
 // The Data Input boxes come first, then the end buttons and the tabs, then the rest of each
 // page. The chain is set here because it runs through the tab control's own tab bar.
@@ -147,6 +150,7 @@ void frmMorvane::Form_Load() {
 
 // The COM port list and the USB readers are brought up here, in that order.
 void frmMorvane::startReaders() {
+    FillComPortList();
     // USB readers
     initUsbReaders();
 }
@@ -241,7 +245,5 @@ void frmMorvane::cmdCancel_Click() {
 void frmMorvane::cmdCopyToCB_Click() {
     if (placeOnClipboard(toStd(ui->txtBoxProxData->text()))) bProxDataOnly = true;
 }
-
-void frmMorvane::cmdGetCard_Click() {}
 
 }  // namespace morvane

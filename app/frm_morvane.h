@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "formats/encoder_host.h"
+#include "readers/lock/lock_input_guard.h"
+#include "readers/lock/lock_reader.h"
 #include "readers/usb_readers.h"
 
 namespace Ui {
@@ -21,12 +23,15 @@ namespace morvane {
 
 class ClipboardPort;
 class MessageBoxes;
+class ModifierKeys;
 class NumericError;
 struct Invocation;
 
 // What the window needs from the world around it; the widget tests hand in recorders.
 struct WindowServices {
     MessageBoxes& messages;
+    // Ctrl and Shift as "Read from Lock" finds them; the real keyboard when none is given.
+    const ModifierKeys* keys = nullptr;
     ClipboardPort& clipboard;
     // Where Default.hwg and a reader library beside the program are looked for; empty: nowhere.
     std::string programFolder{};
@@ -107,6 +112,7 @@ class frmMorvane : public QWidget, public EncoderHost, public CardReadMessages {
     void cmdCancel_Click();
     void cmdCopyToCB_Click();
     void cmdGetCard_Click();
+    void FillComPortList();
     void btnReadUSB_Click();
     void btnReinitializeUSB_Click();
     void initUsbReaders();
@@ -115,9 +121,13 @@ class frmMorvane : public QWidget, public EncoderHost, public CardReadMessages {
 
     std::unique_ptr<Ui::frmMorvane> ui;
     MessageBoxes& messages_;
+    const ModifierKeys* keys_;
     ClipboardPort& clipboard_;
     bool activated_ = false;
     UsbReaders usbReaders_;
+    // The lock-reading component, and what keeps the user's input off the window while it waits.
+    LockReader tmread1;
+    LockInputGuard lockInputGuard_{tmread1};
 };
 
 }  // namespace morvane

@@ -3,7 +3,12 @@
 
 #include <QApplication>
 
+#include "lock_test_support.h"
+
 int main(int argc, char** argv) {
+    // Every window probes COM ports 1 to 9 as it opens: none of them may be a real serial line.
+    // A test that wants a lock points a port at a pseudo-terminal of its own.
+    morvane::test::pointAllComPortsNowhere();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);

@@ -1,5 +1,12 @@
 # Sourced by the end-to-end tests and the window benchmark: a private X server on a free
 # display, ended when the calling script exits.
+
+# The program probes COM ports 1 to 9 as it starts; no test may reach a real serial line, so
+# every port leads nowhere unless a script points one at a simulated lock.
+for n in 1 2 3 4 5 6 7 8 9; do
+    export "MORVANE_COM$n=/nonexistent/morvane-e2e/com$n"
+done
+
 start_xvfb() {
     local fdfile
     fdfile=$(mktemp)

@@ -52,6 +52,10 @@ std::string PseudoTerminal::pendingBytes() {
     return bytes;
 }
 
+bool PseudoTerminal::send(const std::string& bytes) {
+    return write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+}
+
 SimulatedLock::SimulatedLock(const std::vector<std::string>& arguments) {
     QStringList list;
     for (const auto& a : arguments) list << QString::fromStdString(a);

@@ -36,6 +36,8 @@ class PseudoTerminal {
     const std::string& device() const { return device_; }
     // Bytes the far side has written so far, without waiting.
     std::string pendingBytes();
+    // Writes to the far side, as a lock would answer; false when not all of it went.
+    bool send(const std::string& bytes);
 
   private:
     int master_ = -1;
