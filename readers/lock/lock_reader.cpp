@@ -15,13 +15,13 @@ constexpr int kCancelWriteMilliseconds = 200;
 std::string portName(int port) { return "COM port " + std::to_string(port); }
 
 // The port's own error text is unreliable here (a hung-up line reads as end of data and leaves
-// a stale system error behind), so say what the error means.
+// a stale system error behind), and whether a hang-up shows as a read error or as a vanished
+// device depends on timing, so both say the same.
 std::string lineLostReason(QSerialPort::SerialPortError error, const QString& detail) {
     switch (error) {
         case QSerialPort::ResourceError:
-            return "the device was removed";
         case QSerialPort::ReadError:
-            return "the lock hung up or the port could not be read";
+            return "the lock hung up or the device was removed";
         case QSerialPort::WriteError:
             return "the port could not be written to";
         default:

@@ -85,8 +85,8 @@ TEST(LockReader, ReportsTheLocksErrorsAndABrokenLineAsErrorsNotACrashOrAHang) {
          "The lock sent card data longer than 16 characters."},
         {{"hangup"},
          3,
-         "The connection to the lock on COM port 1 was lost: the lock hung up or the port "
-         "could not be read."},
+         "The connection to the lock on COM port 1 was lost: the lock hung up or the device "
+         "was removed."},
     };
     for (const Failure& c : cases) {
         LockOnPortOne setup(c.arguments);
