@@ -3,7 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 GENERATOR  ?= Ninja
 
-.PHONY: all bootstrap configure build run test test-unit sanitize bench clean
+.PHONY: all bootstrap configure build run test test-unit sanitize bench package clean
 
 all: build
 
@@ -37,6 +37,11 @@ bench: build
 	$(BUILD)/bench/morvane-bench
 	bench/cli_batch.sh $(BUILD)/cli/morvane-cli
 	bench/window_startup.sh $(BUILD)/app/morvane
+
+# The Debian packages morvane and morvane-simulators, written to $(BUILD)/.
+package: build
+	@cmake --build $(BUILD) --target package
+	@ls $(BUILD)/*.deb
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
