@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "formats/card_format.h"
 #include "formats/numeric_error.h"
@@ -53,6 +55,40 @@ std::int32_t facilityCodeOf(std::string_view line) {
 std::int64_t boxNumber(std::string_view box) {
     if (trimSpaces(box).empty()) return 0;
     return toInt32(*parseNumber(box));
+}
+
+// The calculation's own messages, or a range message: "Hotstamp 70000 is too large. 65535 is
+// max." with the value as messages show numbers. A box set after a range message holds the limit.
+void checkMessage(const test::RecordingHost& host) {
+    if (host.messages.empty()) return;
+    std::string_view m = host.messages[0];
+    if (m == kInvalidSerialNumber || m == kUndefinedFormat || m == kInvalidFacilityCode ||
+        m == kInvalidVersion) {
+        FUZZ_CHECK(host.wroteNoBox());
+        return;
+    }
+    const std::vector<std::string>* writes = nullptr;
+    for (const auto& [head, boxWrites] : {std::pair{"Hotstamp ", &host.hotstampWrites},
+                                          std::pair{"Facility Code ", &host.facilityWrites},
+                                          std::pair{"Version ", &host.versionWrites}}) {
+        if (m.starts_with(head)) {
+            writes = boxWrites;
+            m.remove_prefix(std::string_view(head).size());
+        }
+    }
+    FUZZ_CHECK(writes != nullptr);
+    const auto large = m.find(" is too large. ");
+    if (large == std::string_view::npos) {
+        FUZZ_CHECK(m.ends_with(" is too small. 0 is min.") && host.wroteNoBox());
+        FUZZ_CHECK(m.front() == '-');
+        return;
+    }
+    FUZZ_CHECK(IsNumeric(m.substr(0, large)));
+    m.remove_prefix(large + std::string_view(" is too large. ").size());
+    FUZZ_CHECK(m.ends_with(" is max."));
+    const std::string_view limit = m.substr(0, m.size() - std::string_view(" is max.").size());
+    FUZZ_CHECK(fuzz::isPlainWholeNumber(limit));
+    FUZZ_CHECK(writes->size() == 1 && (*writes)[0] == limit);
 }
 
 const SplitColumn& columnOf(std::string_view code) {
@@ -121,8 +157,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(host.messages[0] == kInvalidSerialNumber ||
                    host.messages[0] == kUndefinedFormat);
     }
-    if (result == kNoResult)
+    if (result == kNoResult) {
         FUZZ_CHECK(host.messages.size() == (isOneOf(code, kKnownCodes) ? 1U : 0U));
+    }
+    checkMessage(host);
 
     std::optional<double> hotstamp;
     if (isProxData(result)) {

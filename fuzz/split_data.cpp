@@ -110,7 +110,8 @@ void checkCommandLineOutput(std::string_view cardData, const SplitResult& r) {
     for (char c : table) FUZZ_CHECK(c == '\n' || (c >= 0x20 && c <= 0x7e));
     FUZZ_CHECK(table.ends_with("\n\n"));
 
-    cli::SplitJsonWriter writer;
+    // One writer for every input, as morvane-cli keeps one for a whole batch.
+    static cli::SplitJsonWriter writer;
     const std::string line = writer.line(cardData, r);
     FUZZ_CHECK(fuzz::isPrintableAscii(line));
     const auto object = nlohmann::json::parse(line, nullptr, false);
