@@ -1,9 +1,11 @@
 # Two commands for a newcomer: `make run` and `make test`. Both install what they need first.
-BUILD      ?= build
-ASAN_BUILD ?= build-asan
-GENERATOR  ?= Ninja
+BUILD        ?= build
+ASAN_BUILD   ?= build-asan
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 30
+GENERATOR    ?= Ninja
 
-.PHONY: all bootstrap configure build run test test-unit sanitize bench package clean
+.PHONY: all bootstrap configure build run test test-unit sanitize fuzz bench package clean
 
 all: build
 
@@ -33,6 +35,13 @@ sanitize: bootstrap
 	@cmake --build $(ASAN_BUILD)
 	ctest --test-dir $(ASAN_BUILD) --output-on-failure -LE e2e
 
+# Every fuzz target for FUZZ_SECONDS under ASan and UBSan, built with clang; fails on any finding.
+fuzz: bootstrap
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G $(GENERATOR) \
+	    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMORVANE_FUZZ=ON > /dev/null
+	@cmake --build $(FUZZ_BUILD)
+	fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	$(BUILD)/bench/morvane-bench
 	bench/cli_batch.sh $(BUILD)/cli/morvane-cli
@@ -44,4 +53,4 @@ package: build
 	@ls $(BUILD)/*.deb
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

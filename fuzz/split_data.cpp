@@ -1,0 +1,147 @@
+// Split Data over any card data: what is typed into the card data box, what a lock sends and
+// what morvane-cli reads line by line. Input: the card data.
+//
+// Beyond "no crash": the bit data is three bits per octal digit or nothing, a rejected run leaves
+// every box empty, each column holds its values or its refusal text, sixteen digits a format
+// accepts within its limits convert back to the same card data, and the command line's table
+// and JSON line stay printable and on their lines.
+#include "formats/split_data.h"
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "cli/split_output.h"
+#include "formats/card_format.h"
+#include "formats/prox_data.h"
+#include "formats/split_catalogue.h"
+#include "fuzz/fuzz_support.h"
+#include "support/recording_host.h"
+
+namespace {
+
+using namespace morvane;
+
+bool refusalWrites(const SplitColumn& column, ResultBox box, std::string_view* text) {
+    for (const BoxText& t : column.refusal) {
+        if (t.box == box) {
+            *text = t.text;
+            return true;
+        }
+    }
+    return false;
+}
+
+void checkBitData(std::string_view cardData, const SplitResult& r) {
+    const bool octal = fuzz::isOctalDigits(cardData);
+    FUZZ_CHECK(r.state == (octal ? SplitState::Split : SplitState::Rejected));
+    if (!octal) {
+        FUZZ_CHECK(r.bitData.empty() && !r.anyMatch());
+        for (const std::string& box : r.boxes) FUZZ_CHECK(box.empty());
+        return;
+    }
+    FUZZ_CHECK(r.bitData.size() == 3 * cardData.size());
+    for (std::size_t i = 0; i < cardData.size(); ++i) {
+        const int digit = cardData[i] - '0';
+        for (int b = 0; b < 3; ++b) {
+            FUZZ_CHECK(r.bitData[3 * i + static_cast<std::size_t>(b)] ==
+                       (((digit >> (2 - b)) & 1) != 0 ? '1' : '0'));
+        }
+    }
+}
+
+// A matching column shows whole numbers (nothing where the card data is too short for the
+// field); any other column shows its refusal and nothing else.
+void checkColumns(const SplitResult& r) {
+    for (const SplitColumn& column : splitColumns()) {
+        const bool matched = r.matches[static_cast<std::size_t>(column.id)];
+        for (const BoxSlice& s : column.slices) {
+            const std::string& shown = r.box(s.box);
+            std::string_view refusal;
+            if (matched) {
+                FUZZ_CHECK(shown.empty() || fuzz::isPlainWholeNumber(shown));
+                FUZZ_CHECK(shown.size() <= 11);  // 35 bits at most
+            } else if (refusalWrites(column, s.box, &refusal)) {
+                FUZZ_CHECK(shown == refusal);
+            } else {
+                FUZZ_CHECK(shown.empty());
+            }
+        }
+    }
+}
+
+std::uint64_t shownValue(const SplitResult& r, const SplitColumn& column, GridRow row) {
+    for (const BoxSlice& s : column.slices) {
+        if (s.row == row) return std::stoull(r.box(s.box));
+    }
+    return 0;
+}
+
+// Sixteen digits that a format accepts, with values inside its limits, are exactly what the
+// Convert direction makes of those values: the check and the decoder lose nothing.
+void checkConvertsBack(std::string_view cardData, const SplitResult& r) {
+    if (cardData.size() != static_cast<std::size_t>(kProxDataDigits)) return;
+    for (const SplitColumn& column : splitColumns()) {
+        if (!r.matches[static_cast<std::size_t>(column.id)]) continue;
+        const Layout& l = layout(column.layout);
+        // The 35-bit check looks at nothing above its sentinel: those digits are not its own.
+        if (column.id == SplitFormatId::F35 && cardData.substr(0, 4) != "0000") continue;
+        const std::uint64_t hotstamp = shownValue(r, column, GridRow::Hotstamp);
+        const std::uint64_t facility = shownValue(r, column, GridRow::Facility);
+        const std::uint64_t version = shownValue(r, column, GridRow::Version);
+        if (hotstamp > l.hotstampLimit || facility > l.facilityLimit.value_or(0) ||
+            version > l.versionLimit.value_or(0)) {
+            continue;
+        }
+        test::RecordingHost host;
+        host.facility = std::to_string(facility);
+        host.version = std::to_string(version);
+        const std::string proxData = CalcProxData(std::to_string(hotstamp), l.code,
+                                                  static_cast<std::int32_t>(facility), host);
+        FUZZ_CHECK(proxData == cardData);
+    }
+}
+
+void checkCommandLineOutput(std::string_view cardData, const SplitResult& r) {
+    const std::string reason = cli::rejectionReason(cardData, r);
+    FUZZ_CHECK(reason.empty() == (r.state != SplitState::Rejected));
+
+    // Nothing a terminal might act on reaches it.
+    const std::string table = cli::splitTable(cardData, r);
+    for (char c : table) FUZZ_CHECK(c == '\n' || (c >= 0x20 && c <= 0x7e));
+    FUZZ_CHECK(table.ends_with("\n\n"));
+
+    // One writer for every input, as morvane-cli keeps one for a whole batch.
+    static cli::SplitJsonWriter writer;
+    const std::string line = writer.line(cardData, r);
+    FUZZ_CHECK(fuzz::isPrintableAscii(line));
+    const auto object = nlohmann::json::parse(line, nullptr, false);
+    FUZZ_CHECK(!object.is_discarded());
+    FUZZ_CHECK(object.at("bit_data") == r.bitData);
+    FUZZ_CHECK(object.at("rejected") == (r.state == SplitState::Rejected));
+    if (fuzz::isPrintableAscii(cardData)) FUZZ_CHECK(object.at("card_data") == cardData);
+    for (std::size_t i = 0; i < kResultBoxCount; ++i) {
+        FUZZ_CHECK(object.at("boxes").at(std::string(boxName(static_cast<ResultBox>(i)))) ==
+                   r.boxes[i]);
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view cardData = fuzz::asText(data, size);
+    const SplitResult r = SplitData(cardData);
+    checkBitData(cardData, r);
+    if (r.state == SplitState::Split) {
+        checkColumns(r);
+        checkConvertsBack(cardData, r);
+    }
+    checkCommandLineOutput(cardData, r);
+
+    // Longer card data than the box holds is refused by the command line before any split.
+    if (cli::characterCount(cardData) > kMaxCardDataLength) {
+        SplitResult refused;
+        refused.state = SplitState::Rejected;
+        checkCommandLineOutput(cardData, refused);
+    }
+    return 0;
+}
