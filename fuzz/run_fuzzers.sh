@@ -58,6 +58,8 @@ for seeds in "$here"/corpus/*/; do
 done
 
 echo "fuzz: $(( SECONDS - start ))s in all"
+targets=$(find "$here/corpus" -mindepth 1 -maxdepth 1 -type d | wc -l)
+echo "fuzz: $(( targets - ${#failed[@]} )) passed, ${#failed[@]} failed"
 if [ ${#failed[@]} -ne 0 ]; then
     echo "fuzz: findings in ${failed[*]} (inputs in $build/findings/)" >&2
     exit 1
