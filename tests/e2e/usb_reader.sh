@@ -29,7 +29,7 @@ grep -q "^SetIDDispParms $first " "$work/calls.log" ||
     fail "Default.hwg not written: $(cat "$work/calls.log")"
 [ "$(grep -c '^WriteCfg' "$work/calls.log")" = 1 ] || fail "WriteCfg not called once"
 
-xdotool windowfocus --sync "$id"
+timeout 10 xdotool windowfocus --sync "$id" || fail "the window took no focus"
 xdotool key Escape
 for _ in $(seq 500); do
     kill -0 "$app" 2>/dev/null || break

@@ -23,13 +23,16 @@ start_xvfb() {
     trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
 }
 
-# Waits until a visible window whose title matches the pattern is mapped; prints its id.
+# Waits (up to 30 s) until a visible window whose title matches the pattern is mapped; prints
+# its id. Each look is bounded too, so a stuck X client cannot stall a test.
 wait_for_window() {
-    local pattern=$1 tries=${2:-1000} id
-    for _ in $(seq "$tries"); do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
+    local pattern=$1 deadline=$((SECONDS + 30)) id
+    while [ "$SECONDS" -lt "$deadline" ]; do
+        id=$(timeout 5 xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1) || true
         [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.01
+        sleep 0.02
     done
+    echo "no window matching '$pattern'; windows named Morvane:" >&2
+    timeout 5 xdotool search --name Morvane getwindowname %@ >&2 2>/dev/null || true
     return 1
 }
