@@ -11,6 +11,7 @@
 #include "app/invocation.h"
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
+#include "morvane/version.h"
 #include "ui_frm_morvane.h"
 
 // The pictures live in this static library: register them before the first window needs them.

@@ -5,6 +5,7 @@
 #include "cli/convert_command.h"
 #include "cli/formats_command.h"
 #include "cli/split_command.h"
+#include "morvane/version.h"
 
 int main(int argc, char** argv) {
     using namespace morvane::cli;
