@@ -9,8 +9,11 @@
 #include "app/clipboard/system_clipboard.h"
 #include "app/frm_morvane.h"
 #include "app/message_boxes.h"
+#include "app/runtime_folder.h"
+#include "morvane/version.h"
 
 int main(int argc, char** argv) {
+    morvane::provideRuntimeFolder();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Morvane"));
     QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
