@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs the build tree into a scratch prefix and checks the layout the packages rely on:
-# the window with its keeper and Default.hwg in one folder, the link on the PATH, the desktop
-# integration and man pages, and the simulators only in their own component.
+# the window with its keeper in one folder, Default.hwg in the configuration folder with a link to
+# it from the program's, the link on the PATH, the desktop integration and man pages, and the
+# simulators only in their own component.
 set -euo pipefail
 cmake=$1 build=$2 prefix=$3
-bindir=$4 programdir=$5 simdir=$6 datadir=$7 mandir=$8 shipped_hwg=$9
+bindir=$4 programdir=$5 simdir=$6 datadir=$7 mandir=$8 configdir=$9 shipped_hwg=${10}
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 install_into() {  # destination, then extra cmake --install arguments
@@ -27,9 +28,13 @@ for f in "$datadir/applications/morvane.desktop" "$datadir/metainfo/org.morvane.
     [ -f "$prefix/$f" ] || fail "$f not installed"
 done
 
-# The window finds Default.hwg only beside its own binary.
-cmp -s "$shipped_hwg" "$prefix/$programdir/Default.hwg" ||
-    fail "Default.hwg beside the installed morvane differs from the shipped one"
+# The window finds Default.hwg only beside its own binary; the administrator edits the one in the
+# configuration folder.
+cmp -s "$shipped_hwg" "$prefix/$configdir/Default.hwg" ||
+    fail "$configdir/Default.hwg differs from the shipped one"
+[ -L "$prefix/$programdir/Default.hwg" ] || fail "$programdir/Default.hwg is not a link"
+[ "$(readlink -f "$prefix/$programdir/Default.hwg")" = "$(readlink -f "$prefix/$configdir/Default.hwg")" ] ||
+    fail "$programdir/Default.hwg does not lead to $configdir/Default.hwg"
 
 # A relative link, so that it survives the package's move from staging tree to /usr.
 [ -L "$prefix/$bindir/morvane" ] || fail "$bindir/morvane is not a link"
