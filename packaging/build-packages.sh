@@ -3,13 +3,19 @@
 # the working tree), so that the build leaves nothing behind in the checkout, and checks them with
 # lintian. Writes the .deb, .buildinfo and .changes files to the folder given (default dist).
 #
-#   packaging/build-packages.sh [output folder]
+#   packaging/build-packages.sh [--version NEXT] [output folder]
 #
-# DEB_BUILD_OPTIONS=nocheck skips building and running the tests.
+# --version builds the copy as release NEXT (for trying an upgrade); DEB_BUILD_OPTIONS=nocheck
+# skips building and running the tests.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+next=
+if [ "${1:-}" = --version ]; then
+    next=$2
+    shift 2
+fi
 out=$(mkdir -p "${1:-dist}" && cd "${1:-dist}" && pwd)
-version=$(dpkg-parsechangelog -S Version)
+cd "$(dirname "$0")/.."
+version=${next:-$(dpkg-parsechangelog -S Version)}
 
 work=$(mktemp -d "$out/.build.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -18,6 +24,16 @@ git ls-files -z --cached --others --exclude-standard |
     tar --null -T - -cf - | tar -xf - -C "$work"
 mkdir "$work/morvane-$version"
 find "$work" -mindepth 1 -maxdepth 1 ! -name "morvane-$version" -exec mv -t "$work/morvane-$version" {} +
+if [ -n "$next" ]; then
+    (
+        cd "$work/morvane-$version"
+        sed -i -E "s/^(project\(morvane VERSION )[0-9.]+/\1$next/" CMakeLists.txt
+        { printf 'morvane (%s) unstable; urgency=medium\n\n  * Release %s.\n\n' "$next" "$next"
+          printf ' -- %s  %s\n\n' "$(dpkg-parsechangelog -S Maintainer)" "$(date -R)"
+          cat debian/changelog; } >debian/changelog.new
+        mv debian/changelog.new debian/changelog
+    )
+fi
 
 (cd "$work/morvane-$version" && dpkg-buildpackage -b -us -uc -j2) >"$work/build.log" 2>&1 ||
     { tail -n 40 "$work/build.log"; echo "FAIL: dpkg-buildpackage, see above" >&2; exit 1; }
