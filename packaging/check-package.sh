@@ -7,7 +7,9 @@
 #
 #   packaging/check-package.sh [folder holding the .deb files, default dist]
 #
-# MIRROR picks the Debian mirror; KEEP_ROOT=1 leaves the root in place for a look around.
+# MIRROR picks the Debian mirror; KEEP_ROOT=1 leaves the root in place for a look around;
+# UPGRADE_DEBS names a folder holding the packages of the next release (<version>.1) already
+# built, instead of building them here.
 set -euo pipefail
 
 source_tree=$(cd "$(dirname "$0")/.." && pwd)
@@ -26,7 +28,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -f "$debs/$simulators" ] || fail "$debs/$simulators not found; run make package first"
 if ! command -v debootstrap >/dev/null; then
     step "installing debootstrap"
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends debootstrap \
+        >/dev/null
 fi
 
 root=$(mktemp -d /tmp/morvane-deb12.XXXXXX)
@@ -62,11 +65,16 @@ in_root() { chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root 
 logged() { in_root "$@" >"$log" 2>&1 || { tail -n 30 "$log"; fail "$*"; }; }
 installed_version() { in_root dpkg-query -W -f='${Version} ${db:Status-Status}' morvane; }
 
-step "a second release, $version.1, built from a copy of the source tree (no tests)"
-start=$SECONDS
-DEB_BUILD_OPTIONS=nocheck "$source_tree/packaging/build-packages.sh" --version "$version.1" \
-    "$upgrade" >"$log" 2>&1 || { tail -n 30 "$log"; fail "building $version.1"; }
-echo "built $(cd "$upgrade" && ls ./*.deb | tr '\n' ' ')in $((SECONDS - start)) s"
+if [ -n "${UPGRADE_DEBS:-}" ]; then
+    mkdir "$upgrade"
+    cp "$UPGRADE_DEBS/morvane_$version.1_$arch.deb" "$upgrade/"
+else
+    step "a second release, $version.1, built from a copy of the source tree (no tests)"
+    start=$SECONDS
+    DEB_BUILD_OPTIONS=nocheck "$source_tree/packaging/build-packages.sh" --version "$version.1" \
+        "$upgrade" >"$log" 2>&1 || { tail -n 30 "$log"; fail "building $version.1"; }
+    echo "built $(cd "$upgrade" && ls ./*.deb | tr '\n' ' ')in $((SECONDS - start)) s"
+fi
 
 step "debootstrap --variant=minbase bookworm ($mirror)"
 start=$SECONDS
@@ -117,7 +125,10 @@ grep -E '^[0-9]+ upgraded' "$log"
 # A private X server on a display it picks itself, for the scripts run inside the root.
 cat >"$root/tmp/morvane/xvfb.sh" <<'EOF_XVFB'
 set -u
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>/tmp/morvane/display 2>/dev/null &
+# Its output away from the caller's pipe, which would otherwise stay open while it runs.
+Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>/tmp/morvane/display >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill "$xvfb" 2>/dev/null' EXIT
 for _ in $(seq 200); do [ -s /tmp/morvane/display ] && break; sleep 0.05; done
 export DISPLAY=":$(head -n1 /tmp/morvane/display)"
 rm -f /tmp/morvane/display
@@ -193,7 +204,7 @@ sed -i '1s/.*/"0"/' "$hwg"
 cp "$hwg" "$root/tmp/morvane/edited.hwg"
 kept() {
     cmp -s "$hwg" "$root/tmp/morvane/edited.hwg" || fail "the edited Default.hwg was replaced ($1)"
-    [ "$(readlink -f "$root/usr/libexec/morvane/Default.hwg")" = "$hwg" ] ||
+    [ "$(readlink "$root/usr/libexec/morvane/Default.hwg")" = /etc/morvane/Default.hwg ] ||
         fail "the program's Default.hwg no longer leads to /etc/morvane/Default.hwg ($1)"
     echo "/etc/morvane/Default.hwg still has the administrator's edit ($1)"
 }
