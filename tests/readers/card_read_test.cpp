@@ -96,7 +96,7 @@ TEST_F(SimTest, OtherCardsGiveTheCalculationsOwnAnswer) {
              Case{"card 48 FFFF12345678", "", {undefined}},
              Case{"card 100 FFFFFFFFFFFFFFFF", "", {undefined}},
              Case{"card none", "", {noData}},
-             Case{"card -26 F66073", "", {noData}},
+             Case{"card -26 F66073", "", {undefined}},  // only 0 means no card
              Case{"card 26 0", "0000000400000001", {}},  // all-zero bits: facility 0, hotstamp 0
              // A library that writes 12 bytes into the 8 it was given: only 8 are read.
              Case{"card 26 AAAAAAAA0000000000F66073", "0000000475460163", {}},
