@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <sstream>
 
 #include "sim_fixture.h"
@@ -162,6 +165,11 @@ TEST(LoadReaderConfig, ShortOrUnreadableFilesChangeNothing) {
     ReaderRecords records = before;
     EXPECT_FALSE(loadReaderConfigFile("/nonexistent/Default.hwg", records));
     EXPECT_FALSE(loadReaderConfigFile(std::filesystem::temp_directory_path(), records));
+    // A named pipe nobody writes to would block an ordinary open for ever.
+    const auto fifo = std::filesystem::temp_directory_path() / ("hwg-fifo-" + std::to_string(getpid()));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(loadReaderConfigFile(fifo, records));
+    std::filesystem::remove(fifo);
     EXPECT_EQ(records, before);
 }
 
