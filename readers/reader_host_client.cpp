@@ -46,6 +46,8 @@ ReaderHostClient::ReaderHostClient(std::filesystem::path hostProgram,
 ReaderHostClient::~ReaderHostClient() { stop(); }
 
 bool ReaderHostClient::start() {
+    // Never a program found through the current directory.
+    if (!hostProgram_.is_absolute()) return false;
     int ends[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
     pid_ = spawnHost(hostProgram_, programFolder_, ends[1]);

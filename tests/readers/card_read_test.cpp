@@ -24,18 +24,6 @@ TEST(CardHexText, MostSignificantByteFirstWithoutLeadingZeroPairs) {
     EXPECT_EQ(cardHexText(bufferOf(0x100)), "0100");
 }
 
-TEST(ReaderFormat, OnlyTheKnownBitCountsHaveACodeAndAMask) {
-    EXPECT_EQ(readerLayoutMask(readerFormatCode(35)), "P0FFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIIP");
-    EXPECT_EQ(readerLayoutMask(readerFormatCode(37)), "PFFFFFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIP");
-    EXPECT_EQ(readerLayoutMask(readerFormatCode(42)), kCasiReaderMask);
-    for (int bits : {0, 25, 32, 40, 48, 64, -26}) {
-        EXPECT_EQ(readerFormatCode(bits), "") << bits;
-    }
-    for (const char* code : {"", "35", "37V", "Proxif", "26 "}) {
-        EXPECT_EQ(readerLayoutMask(code), "") << code;
-    }
-}
-
 TEST(FilterByMask, SplitsTheCardBitsUnderTheMask) {
     std::string facility = "untouched", hotstamp = "untouched";
     ASSERT_TRUE(FilterByMask("PFFFFFFFFIIIIIIIIIIIIIIIIP", "F66073", facility, hotstamp));

@@ -49,17 +49,6 @@ TEST_F(SimTest, AnIncompleteConfigurationIsNeverWritten) {
     }
 }
 
-TEST_F(SimTest, AGoodFileAfterAShortOneIsWrittenInFull) {
-    scenario("reader 3\n");
-    config("\"1\"\n\"2\"\n");
-    UsbReaders r = readers();
-    ASSERT_TRUE(r.reinitialize());
-    EXPECT_EQ(r.records(), ReaderRecords{});
-    config(numberedConfig());
-    ASSERT_TRUE(r.reinitialize());
-    EXPECT_EQ(writes(), kNumberedWrites);
-}
-
 TEST_F(SimTest, ANewLuidFromTheEntryBoxIsGivenToTheActiveReader) {
     scenario("reader 3\n");
     config(numberedConfig());
