@@ -12,7 +12,7 @@ void put(std::array<std::uint8_t, N>& frame, std::size_t at, Int value) {
     using Unsigned = std::make_unsigned_t<Int>;
     const auto bits = static_cast<Unsigned>(value);
     for (std::size_t i = 0; i < sizeof(Int); ++i) {
-        frame[at + i] = static_cast<std::uint8_t>(bits >> (8 * i));
+        frame.at(at + i) = static_cast<std::uint8_t>(bits >> (8 * i));
     }
 }
 
@@ -21,7 +21,7 @@ Int get(const std::array<std::uint8_t, N>& frame, std::size_t at) {
     using Unsigned = std::make_unsigned_t<Int>;
     Unsigned bits = 0;
     for (std::size_t i = 0; i < sizeof(Int); ++i) {
-        bits = static_cast<Unsigned>(bits | (Unsigned{frame[at + i]} << (8 * i)));
+        bits = static_cast<Unsigned>(bits | (Unsigned{frame.at(at + i)} << (8 * i)));
     }
     return static_cast<Int>(bits);
 }

@@ -46,10 +46,12 @@ int main(int argc, char** argv) {
     const auto binding = morvane::loadPcProxLibrary(argc > 1 ? argv[1] : "");
     const morvane::PcProxEntryPoints* library = binding ? &binding->entry() : nullptr;
     morvane::RequestFrame frame;
+    // The window closing its end, or a request that makes no sense, ends the service.
     while (readFrame(frame)) {
         const auto request = morvane::decodeRequest(frame);
-        if (!request) return 2;
-        if (!writeFrame(morvane::encodeReply(morvane::callLibrary(library, *request)))) return 1;
+        if (!request || !writeFrame(morvane::encodeReply(morvane::callLibrary(library, *request)))) {
+            return 1;
+        }
     }
     return 0;
 }

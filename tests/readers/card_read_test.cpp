@@ -32,8 +32,8 @@ TEST(FilterByMask, SplitsTheCardBitsUnderTheMask) {
     // Bits beyond the mask are not the card's; missing ones read as 0.
     ASSERT_TRUE(FilterByMask("FFII", "7D", facility, hotstamp));
     EXPECT_EQ(facility + "/" + hotstamp, "11/01");
-    ASSERT_TRUE(FilterByMask("FFFFII", "d", facility, hotstamp));
-    EXPECT_EQ(facility + "/" + hotstamp, "0011/01");
+    ASSERT_TRUE(FilterByMask("FFFFII", "f", facility, hotstamp));
+    EXPECT_EQ(facility + "/" + hotstamp, "0011/11");
     ASSERT_TRUE(FilterByMask("", "F66073", facility, hotstamp));
     EXPECT_EQ(FieldValue(facility), "0");
 

@@ -14,12 +14,23 @@ TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
     };
     for (const Case& c : {Case{0x210, 0, 2, 2}, Case{0x1F0, 0, 1, 1}, Case{0x1100, 1, 1, 11},
                           Case{0x1300, 1, 3, 13}, Case{0x1F00, 1, 15, 115}, Case{-1, -1, 15, -115},
+                          Case{0x1A00, 1, 10, 110},
                           Case{0x7FFFFFFF, 0x7FFFF, 15, 52428715}}) {
         const FirmwareVersion v = firmwareVersion(c.device);
         EXPECT_EQ(v.highPart, c.high) << c.device;
         EXPECT_EQ(v.major, c.major) << c.device;
         EXPECT_EQ(v.number, c.number) << c.device;
     }
+}
+
+TEST(LuidList, AnIndexOutsideTheListHasNoEntryAndClearingDropsTheSelection) {
+    LuidList list;
+    list.add({"3", 3});
+    list.select(0);
+    EXPECT_EQ(list.entryAt(1), nullptr);
+    EXPECT_EQ(list.textAt(-1), "");
+    list.clear();
+    EXPECT_EQ(list.selectedIndex(), LuidList::kNoSelection);
 }
 
 TEST_F(SimTest, DeviceValueDecidesWhetherTheReaderIsUsable) {
@@ -67,6 +78,7 @@ TEST_F(SimTest, AtMostSixteenReadersWhateverTheCount) {
         UsbReaders r = readers();
         EXPECT_TRUE(r.reinitialize()) << count;
         EXPECT_EQ(r.luidList().entries().size(), listed) << count;
+        EXPECT_EQ(r.programmedLuids()[16], listed == 16 ? 16 : 0) << count;
         for (const std::string& c : calls()) EXPECT_FALSE(c.starts_with("SetActDev 16")) << c;
     }
 }

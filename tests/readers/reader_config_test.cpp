@@ -64,6 +64,7 @@ TEST(ConvertLine, EachKindRoundsAndRangeChecks) {
              Case{Conversion::LeadingNumber, "+7", 7},
              Case{Conversion::LeadingNumber, "1e2x", 100},
              Case{Conversion::LeadingNumber, "1e+2x", 100},
+             Case{Conversion::LeadingNumber, "1e-2x", 0},
              Case{Conversion::LeadingNumber, "3e", 3},
              Case{Conversion::LeadingNumber, "99999", kept},
              Case{Conversion::LeadingNumber, "1e999", kept},

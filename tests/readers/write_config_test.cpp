@@ -77,7 +77,7 @@ TEST_F(SimTest, OnlyLuidsBelowSixteenAreTaken) {
     };
     for (const Case& c :
          {Case{"16", nullptr, "16"}, Case{"-1", nullptr, "-1"}, Case{"0", nullptr, "0"},
-          Case{"abc", nullptr, "abc"}, Case{"15", "SetLUID 15 = 1", ""},
+          Case{"abc", nullptr, "abc"}, Case{"1e999", nullptr, "1e999"}, Case{"15", "SetLUID 15 = 1", ""},
           Case{"1 2", "SetLUID 12 = 1", ""}, Case{"2.5", "SetLUID 2 = 1", ""}}) {
         scenario(std::string("reader 3\n# ") + c.entry + "\n");
         clearCalls();
