@@ -164,6 +164,8 @@ TEST(LoadReaderConfig, ShortOrUnreadableFilesChangeNothing) {
         EXPECT_EQ(records, before);
     }
     ReaderRecords records = before;
+    EXPECT_TRUE(loadReaderConfigFile(MORVANE_SHIPPED_DEFAULT_HWG, records));  // complete
+    records = before;
     EXPECT_FALSE(loadReaderConfigFile("/nonexistent/Default.hwg", records));
     EXPECT_FALSE(loadReaderConfigFile(std::filesystem::temp_directory_path(), records));
     // A named pipe nobody writes to would block an ordinary open for ever.
