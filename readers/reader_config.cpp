@@ -128,22 +128,17 @@ std::optional<std::vector<std::string>> readConfigLines(std::istream& in, std::s
     std::streambuf* buffer = in.rdbuf();
     if (buffer == nullptr || !in) return lines;
     constexpr auto eof = std::char_traits<char>::eof();
-    // A file buffer throws when the path is a folder or the disk fails mid-read.
-    try {
-        while (lines.size() < count) {
-            std::string line;
-            int c = buffer->sbumpc();
-            if (c == eof) break;
-            while (c != eof && c != '\r' && c != '\n') {
-                if (line.size() == kMaxConfigLineLength) return std::nullopt;
-                line.push_back(static_cast<char>(c));
-                c = buffer->sbumpc();
-            }
-            if (c == '\r' && buffer->sgetc() == '\n') buffer->sbumpc();
-            lines.push_back(std::move(line));
+    while (lines.size() < count) {
+        std::string line;
+        int c = buffer->sbumpc();
+        if (c == eof) break;
+        while (c != eof && c != '\r' && c != '\n') {
+            if (line.size() == kMaxConfigLineLength) return std::nullopt;
+            line.push_back(static_cast<char>(c));
+            c = buffer->sbumpc();
         }
-    } catch (const std::exception&) {
-        return std::nullopt;
+        if (c == '\r' && buffer->sgetc() == '\n') buffer->sbumpc();
+        lines.push_back(std::move(line));
     }
     return lines;
 }

@@ -318,7 +318,9 @@ int16_t SetIDBitCnts(const PcProxRecord* r) { return setRecord(IDBitCnts, r); }
 int16_t SetIDDispParms(const PcProxRecord* r) { return setRecord(IDDispParms, r); }
 int16_t SetIDDispParms2(const PcProxRecord* r) { return setRecord(IDDispParms2, r); }
 int16_t SetIDDispParms3(const PcProxRecord* r) { return setRecord(IDDispParms3, r); }
+#ifndef PCPROX_SIM_INCOMPLETE
 int16_t SetLEDCtrl(const PcProxRecord* r) { return setRecord(LEDCtrl, r); }
+#endif
 int16_t SetTimeParms(const PcProxRecord* r) { return setRecord(TimeParms, r); }
 
 int16_t WriteCfg(void) {
@@ -336,7 +338,7 @@ int16_t WriteCfg(void) {
         "reader " + std::to_string(s.scenario.active) + " LUID " + std::to_string(reader->luid));
 }
 
-#ifndef PCPROX_SIM_WITHOUT_GETACTIVEID
+#ifndef PCPROX_SIM_INCOMPLETE
 // Writes the size asked for, or every byte of the scenario's card when there are more: the
 // latter plays a library that ignores the size it is given.
 int16_t GetActiveID(uint8_t* buffer, int16_t size) {

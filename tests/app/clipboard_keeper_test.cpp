@@ -81,7 +81,7 @@ class TestClient {
         xcb_create_window(c_, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
         xcb_set_selection_owner(c_, w, clipboard_, XCB_CURRENT_TIME);
-        xcb_aux_sync();
+        roundTrip();
     }
     void forgeSelectionClear() {
         xcb_get_selection_owner_reply_t* r = xcb_get_selection_owner_reply(
@@ -92,11 +92,14 @@ class TestClient {
         ev.selection = clipboard_;
         std::free(r);
         xcb_send_event(c_, 0, ev.owner, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<char*>(&ev));
-        xcb_aux_sync();
+        roundTrip();
     }
 
   private:
-    void xcb_aux_sync() { std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr)); }
+    // Every request sent so far has reached the server.
+    void roundTrip() {
+        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+    }
     xcb_connection_t* c_;
     xcb_atom_t clipboard_;
 };

@@ -58,6 +58,7 @@ TEST(ConvertLine, EachKindRoundsAndRangeChecks) {
              Case{Conversion::LeadingNumber, "12abc", 12},
              Case{Conversion::LeadingNumber, " 1 2 3", 123},
              Case{Conversion::LeadingNumber, "abc", 0},
+             Case{Conversion::LeadingNumber, "-x", 0},
              Case{Conversion::LeadingNumber, "", 0},
              Case{Conversion::LeadingNumber, "- 4.5x", -4},
              Case{Conversion::LeadingNumber, "5.5", 6},

@@ -57,11 +57,13 @@ TEST_F(SimTest, ABrokenLibraryFailsOnlyTheStepItBreaks) {
     }
 }
 
-TEST_F(SimTest, WithoutGetActiveIdTheReaderIsFoundButReadsNoCard) {
+TEST_F(SimTest, ALibraryLackingEntryPointsFailsOnlyTheCallsItLacks) {
     setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM_INCOMPLETE, 1);
     scenario(kCard);
+    config(numberedConfig());
     UsbReaders r = readers();
     EXPECT_TRUE(r.reinitialize());
+    EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 3");
     RecordingMessages messages;
     EXPECT_EQ(r.ReadUSBCard(messages), "");
     EXPECT_EQ(messages.shown, std::vector{kNoData});
