@@ -46,6 +46,13 @@ TEST_F(SimTest, DeviceValueDecidesWhetherTheReaderIsUsable) {
         EXPECT_EQ(r.luidList().entries()[0].text, "3");
         EXPECT_EQ(writes().empty(), !usable) << device;
     }
+    // An old reader whose library then counts none leaves the list as it was.
+    UsbReaders r = readers();
+    scenario("reader 3\n");
+    ASSERT_TRUE(r.reinitialize());
+    scenario("device 0x1F0\nreader 3\ndevcount 0\n");
+    EXPECT_FALSE(r.reinitialize());
+    EXPECT_EQ(r.luidList().entries().size(), 1U);
 }
 
 // At the first start the last reader listed is programmed; afterwards the active reader is
