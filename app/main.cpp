@@ -1,4 +1,6 @@
 // morvane: the desktop window for converting prox card data.
+#include <unistd.h>
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
@@ -12,12 +14,22 @@
 #include "app/runtime_folder.h"
 #include "morvane/version.h"
 
-int main(int argc, char** argv) {
-    morvane::provideRuntimeFolder();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Morvane"));
-    QApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+namespace {
 
+struct Options {
+    std::optional<QString> invocation;
+    bool printResult = false;
+};
+
+void nameTheProgram() {
+    QCoreApplication::setApplicationName(QStringLiteral("Morvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MORVANE_VERSION));
+}
+
+// Read before the window toolkit starts, so that --help and --version need no display.
+Options readOptions(int& argc, char** argv) {
+    const QCoreApplication core(argc, argv);
+    nameTheProgram();
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Morvane: prox card data for locks."));
     parser.addHelpOption();
@@ -33,12 +45,33 @@ int main(int argc, char** argv) {
                        "Clipboard placed last on the clipboard."));
     parser.addOption(invocation);
     parser.addOption(printResult);
-    parser.process(app);
+    parser.process(core);
+    return {parser.isSet(invocation) ? std::optional(parser.value(invocation)) : std::nullopt,
+            parser.isSet(printResult)};
+}
+
+// The toolkit aborts when it finds no display to open the window on; say so in one line and
+// end with a plain failure instead. Its own warnings on the way there would only repeat it.
+void reportNoDisplay(QtMsgType type, const QMessageLogContext&, const QString&) {
+    if (type != QtFatalMsg) return;
+    static constexpr char kLine[] = "morvane: no display to open the window on (is DISPLAY set?)\n";
+    [[maybe_unused]] const auto n = ::write(STDERR_FILENO, kLine, sizeof kLine - 1);
+    ::_exit(1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    morvane::provideRuntimeFolder();
+    const Options options = readOptions(argc, argv);
+    const QtMessageHandler previous = qInstallMessageHandler(reportNoDisplay);
+    QApplication app(argc, argv);
+    qInstallMessageHandler(previous);
+    nameTheProgram();
 
     morvane::SystemClipboard system(QCoreApplication::applicationDirPath() +
                                     QStringLiteral("/morvane-clipboard"));
-    morvane::InvocationClipboard clipboard(
-        system, parser.isSet(invocation) ? std::optional(parser.value(invocation)) : std::nullopt);
+    morvane::InvocationClipboard clipboard(system, options.invocation);
     morvane::QtMessageBoxes messages;
     const QString programFolder = QCoreApplication::applicationDirPath();
     morvane::frmMorvane window({.messages = messages,
@@ -47,7 +80,7 @@ int main(int argc, char** argv) {
     window.show();
     const int status = QApplication::exec();
 
-    if (parser.isSet(printResult) && clipboard.lastPlaced()) {
+    if (options.printResult && clipboard.lastPlaced()) {
         const QByteArray text = clipboard.lastPlaced()->toUtf8() + '\n';
         std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
     }

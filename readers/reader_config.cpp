@@ -1,9 +1,14 @@
 #include "readers/reader_config.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <cerrno>
 #include <cmath>
-#include <fstream>
 #include <istream>
+#include <sstream>
 
 #include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
@@ -123,22 +128,17 @@ std::optional<std::vector<std::string>> readConfigLines(std::istream& in, std::s
     std::streambuf* buffer = in.rdbuf();
     if (buffer == nullptr || !in) return lines;
     constexpr auto eof = std::char_traits<char>::eof();
-    // A file buffer throws when the path is a folder or the disk fails mid-read.
-    try {
-        while (lines.size() < count) {
-            std::string line;
-            int c = buffer->sbumpc();
-            if (c == eof) break;
-            while (c != eof && c != '\r' && c != '\n') {
-                if (line.size() == kMaxConfigLineLength) return std::nullopt;
-                line.push_back(static_cast<char>(c));
-                c = buffer->sbumpc();
-            }
-            if (c == '\r' && buffer->sgetc() == '\n') buffer->sbumpc();
-            lines.push_back(std::move(line));
+    while (lines.size() < count) {
+        std::string line;
+        int c = buffer->sbumpc();
+        if (c == eof) break;
+        while (c != eof && c != '\r' && c != '\n') {
+            if (line.size() == kMaxConfigLineLength) return std::nullopt;
+            line.push_back(static_cast<char>(c));
+            c = buffer->sbumpc();
         }
-    } catch (const std::exception&) {
-        return std::nullopt;
+        if (c == '\r' && buffer->sgetc() == '\n') buffer->sbumpc();
+        lines.push_back(std::move(line));
     }
     return lines;
 }
@@ -155,9 +155,36 @@ bool loadReaderConfig(std::istream& in, ReaderRecords& records) {
     return true;
 }
 
+namespace {
+
+// Only a regular file is read, and opening never waits: a named pipe or a device placed under
+// the file's name must not hold up the start-up. Bytes past the longest usable file are no use.
+std::optional<std::string> readRegularFile(const std::filesystem::path& path) {
+    constexpr std::size_t kLimit = kConfigLineCount * (kMaxConfigLineLength + 2);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct stat info {};
+    std::optional<std::string> text;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) text.emplace();
+    char buffer[65536];
+    while (text && text->size() < kLimit) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) text.reset();
+        if (n <= 0) break;
+        text->append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return text;
+}
+
+}  // namespace
+
 bool loadReaderConfigFile(const std::filesystem::path& path, ReaderRecords& records) {
-    std::ifstream in(path, std::ios::binary);
-    return in.is_open() && loadReaderConfig(in, records);
+    const auto text = readRegularFile(path);
+    if (!text) return false;
+    std::istringstream in(*text);
+    return loadReaderConfig(in, records);
 }
 
 }  // namespace morvane

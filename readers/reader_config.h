@@ -51,7 +51,7 @@ std::optional<std::int16_t> convertLine(std::string_view text, Conversion conver
 
 // Up to `count` lines from the stream; a line ends at a carriage return, a carriage return and
 // line feed, or a line feed, and the end of the stream ends the last line. No value when a line
-// is longer than kMaxConfigLineLength or the stream cannot be read.
+// is longer than kMaxConfigLineLength.
 std::optional<std::vector<std::string>> readConfigLines(std::istream& in, std::size_t count);
 
 // Applies the 47 lines over the records held so far. Only a file of at least 47 readable lines

@@ -9,7 +9,8 @@
 // on. The real binding loads a library at run time; tests may supply a stand-in.
 //
 // Results come from outside the program and are not to be trusted: callers range-check every
-// count and index before using it.
+// count and index before using it. A call that fails (the library lacks it, crashed or hung)
+// gives 0 and leaves its outputs untouched, which every step reads as "nothing there".
 namespace morvane {
 
 inline constexpr std::size_t kCardBufferBytes = 8;
@@ -18,6 +19,10 @@ using CardBuffer = std::array<std::uint8_t, kCardBufferBytes>;
 class ReaderLibrary {
   public:
     virtual ~ReaderLibrary() = default;
+
+    // A reader step ("Reinitialize USB", "Read from USB") begins: a library that failed during
+    // an earlier step may be tried again.
+    virtual void beginStep() {}
 
     virtual std::int16_t SetDevTypeSrch(std::int16_t searchType) = 0;
     virtual std::int16_t SetConnectProduct(std::int16_t product) = 0;

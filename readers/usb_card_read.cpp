@@ -69,8 +69,8 @@ std::string_view readerLayoutMask(std::string_view formatCode) {
 std::string ReadUSBCard(ReaderLibrary* library, CardReadMessages& messages) {
     CardBuffer buffer{};
     const int bitCount = library != nullptr ? library->GetActiveID(buffer) : 0;
-    // A negative count is no number of bits: the library had nothing to give.
-    if (bitCount <= 0) {
+    // Only 0 says "no card"; any other count outside the table is an unknown format.
+    if (bitCount == 0) {
         messages.showCritical(kNoDataReadFromCard, kCardReadStatusTitle);
         return {};
     }

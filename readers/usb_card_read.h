@@ -22,7 +22,7 @@ std::string_view readerFormatCode(int bitCount);
 std::string_view readerLayoutMask(std::string_view formatCode);
 
 // The prox data of the card presented to the active reader, or the no-result value, or the
-// empty text. No card data (a bit count of 0 or less, or no library) shows "No Data Read from
+// empty text. No card data (a bit count of 0, or no library) shows "No Data Read from
 // Card" as a critical message and gives the empty text. The prox data calculation shows its own
 // messages through the same interface.
 std::string ReadUSBCard(ReaderLibrary* library, CardReadMessages& messages);

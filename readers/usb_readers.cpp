@@ -6,7 +6,7 @@
 #include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
 #include "readers/leading_number.h"
-#include "readers/pcprox_library.h"
+#include "readers/reader_host_client.h"
 #include "readers/reader_config.h"
 #include "readers/usb_card_read.h"
 
@@ -51,10 +51,13 @@ UsbReaders::UsbReaders(std::unique_ptr<ReaderLibrary> library, std::filesystem::
     : library_(std::move(library)), programFolder_(std::move(programFolder)) {}
 
 UsbReaders UsbReaders::open(const std::filesystem::path& programFolder) {
-    return UsbReaders(loadPcProxLibrary(programFolder), programFolder);
+    return UsbReaders(
+        std::make_unique<ReaderHostClient>(programFolder / kReaderHostProgram, programFolder),
+        programFolder);
 }
 
 bool UsbReaders::reinitialize() {
+    if (library_) library_->beginStep();
     usbReaderFound_ = InitUSBReaders();
     return usbReaderFound_;
 }
@@ -159,6 +162,7 @@ void UsbReaders::relistProgrammedReaders(std::int16_t rememberedLuid) {
 }
 
 std::string UsbReaders::ReadUSBCard(CardReadMessages& messages) {
+    if (library_) library_->beginStep();
     return morvane::ReadUSBCard(library_.get(), messages);
 }
 

@@ -36,7 +36,8 @@ class UsbReaders {
     // Without a library (null) no reader is ever found and every call does nothing.
     UsbReaders(std::unique_ptr<ReaderLibrary> library, std::filesystem::path programFolder);
 
-    // The library found in the usual places (see pcprox_library.h), or none.
+    // The library found in the usual places (see pcprox_library.h), reached through
+    // morvane-reader-host beside the program.
     static UsbReaders open(const std::filesystem::path& programFolder);
 
     // The readers' place of the start-up and the "Reinitialize USB" click:
@@ -53,7 +54,6 @@ class UsbReaders {
     // The card presented to the active reader as prox data for txtData (see usb_card_read.h).
     std::string ReadUSBCard(CardReadMessages& messages);
 
-    bool hasLibrary() const { return library_ != nullptr; }
     const LuidList& luidList() const { return luidList_; }
     const std::string& LuidEntry() const { return luidEntry_; }
     void setLuidEntry(std::string text) { luidEntry_ = std::move(text); }

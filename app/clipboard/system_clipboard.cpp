@@ -7,6 +7,7 @@
 #include <chrono>
 
 #include "app/clipboard/clipboard_handoff.h"
+#include "app/clipboard/x11_clipboard_reader.h"
 
 namespace morvane {
 
@@ -15,6 +16,9 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kKeeperWait = 3s;
+// A calling program leaves its invocation string at once; an owner that has not answered within
+// a second is not one, and the window goes on stand-alone.
+constexpr auto kStartUpReadWait = 1s;
 
 bool placeWithWlCopy(const QString& text) {
     const QString wlCopy = QStandardPaths::findExecutable(QStringLiteral("wl-copy"));
@@ -36,8 +40,13 @@ bool placeWithWlCopy(const QString& text) {
 SystemClipboard::SystemClipboard(QString keeperPath) : keeperPath_(std::move(keeperPath)) {}
 
 QString SystemClipboard::readText() {
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        return QString::fromStdString(readX11ClipboardText(kMaxClipboardText, kStartUpReadWait));
+    }
+    // Elsewhere the toolkit fetches the whole text before a length can be seen.
     QClipboard* clipboard = QGuiApplication::clipboard();
-    return clipboard ? clipboard->text(QClipboard::Clipboard) : QString();
+    const QString text = clipboard ? clipboard->text(QClipboard::Clipboard) : QString();
+    return text.toUtf8().size() > static_cast<qsizetype>(kMaxClipboardText) ? QString() : text;
 }
 
 bool SystemClipboard::placeText(const QString& text) {

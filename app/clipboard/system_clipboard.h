@@ -1,8 +1,14 @@
 #pragma once
 
+#include <cstddef>
+
 #include "app/clipboard/clipboard_port.h"
 
 namespace morvane {
+
+// An invocation string is a few dozen characters; a clipboard text beyond this many bytes is
+// none, and is read as no text at all.
+inline constexpr std::size_t kMaxClipboardText = 4096;
 
 // The desktop's clipboard. On X11 a program's clipboard text dies with the program, so results
 // are handed to the morvane-clipboard keeper beside the program, which holds them until another

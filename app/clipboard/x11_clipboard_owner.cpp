@@ -134,6 +134,13 @@ xcb_timestamp_t serverTime(xcb_connection_t* c, xcb_window_t window, xcb_atom_t 
     return XCB_CURRENT_TIME;
 }
 
+// Any client may send a SelectionClear; only the server's word on the owner counts.
+bool stillOwner(xcb_connection_t* c, xcb_window_t window, xcb_atom_t selection) {
+    auto owner =
+        reply(xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, selection), nullptr));
+    return owner && owner->owner == window;
+}
+
 void signalReady(int readyFd) {
     const std::string line = std::to_string(::getpid()) + "\n";
     [[maybe_unused]] const auto n = ::write(readyFd, line.data(), line.size());
@@ -180,7 +187,7 @@ int holdX11Clipboard(const std::string& text, int readyFd, std::chrono::seconds 
             const auto type = ev->response_type & 0x7FU;
             if (type == XCB_SELECTION_REQUEST) {
                 server.answer(*reinterpret_cast<xcb_selection_request_event_t*>(ev));
-            } else if (type == XCB_SELECTION_CLEAR) {
+            } else if (type == XCB_SELECTION_CLEAR && !stillOwner(c, window, atoms.clipboard)) {
                 std::free(ev);
                 xcb_disconnect(c);
                 return 0;  // another program holds the clipboard now: our text is done

@@ -8,12 +8,17 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <csignal>
+#include <cstdio>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include <unistd.h>
 
 #include "readers/pcprox_api.h"
 
@@ -44,6 +49,15 @@ struct Configuration {
     std::array<PcProxRecord, kRecordCount> records{};
 };
 
+// How a broken library misbehaves in a named call.
+enum class Fault { Crash, Block, Overrun, Babble };
+const std::map<std::string, Fault> kFaultWords{
+    {"crash", Fault::Crash},
+    {"block", Fault::Block},
+    {"overrun", Fault::Overrun},
+    {"babble", Fault::Babble},
+};
+
 struct Scenario {
     int32_t device = 0x210;
     std::vector<Configuration> readers;
@@ -52,6 +66,7 @@ struct Scenario {
     int16_t readCfgResult = 1;
     int16_t cardBits = 0;
     std::vector<uint8_t> cardBytes;  // byte 0 least significant
+    std::map<std::string, Fault> faults;  // by entry point name
     std::vector<std::string> problems;
 };
 
@@ -106,6 +121,11 @@ bool parseLine(const std::string& line, Scenario& s) {
         if (!bytes) return false;
         s.cardBits = static_cast<int16_t>(*value);
         s.cardBytes = *bytes;
+        return true;
+    }
+    const auto fault = kFaultWords.find(key);
+    if (fault != kFaultWords.end() && !a.empty() && b.empty()) {
+        s.faults[a] = fault->second;
         return true;
     }
     if (!value || !b.empty()) return false;
@@ -167,6 +187,29 @@ Configuration* activeReader(State& s) {
     return &s.scenario.readers[static_cast<std::size_t>(i)];
 }
 
+// Plays the fault the scenario names for this call, if any; `out` is where the call writes.
+void misbehave(const State& s, const std::string& call, void* out = nullptr) {
+    const auto fault = s.scenario.faults.find(call);
+    if (fault == s.scenario.faults.end()) return;
+    switch (fault->second) {
+        case Fault::Crash:
+            logLine(call + " crashes");
+            std::raise(SIGSEGV);
+            break;
+        case Fault::Block:
+            logLine(call + " blocks");
+            for (;;) ::pause();
+        case Fault::Overrun:
+            logLine(call + " writes past its buffer");
+            if (out != nullptr) std::memset(out, 0xA5, std::size_t{1} << 24);
+            break;
+        case Fault::Babble:
+            std::fputs("pcprox: chatty library output\n", stdout);
+            std::fflush(stdout);
+            break;
+    }
+}
+
 int16_t logged(const std::string& call, int16_t result, const std::string& note = "") {
     logLine(call + " = " + std::to_string(result) + (note.empty() ? "" : " ; " + note));
     return result;
@@ -180,6 +223,7 @@ int16_t setRecord(Record which, const PcProxRecord* record) {
     std::lock_guard lock(mutex);
     State& s = current();
     std::string call = std::string("Set") + kRecordNames[which];
+    misbehave(s, call);
     if (record == nullptr) return logged(call + " null", 0);
     for (int16_t field : record->field) call += " " + std::to_string(field);
     s.pending.records[which] = *record;
@@ -193,19 +237,20 @@ extern "C" {
 
 int16_t SetDevTypeSrch(int16_t searchType) {
     std::lock_guard lock(mutex);
-    current();
+    misbehave(current(), "SetDevTypeSrch");
     return logged(withArgument("SetDevTypeSrch", searchType), 1);
 }
 
 int16_t SetConnectProduct(int16_t product) {
     std::lock_guard lock(mutex);
-    current();
+    misbehave(current(), "SetConnectProduct");
     return logged(withArgument("SetConnectProduct", product), 1);
 }
 
 int16_t USBConnect(int32_t* deviceValue) {
     std::lock_guard lock(mutex);
     State& s = current();
+    misbehave(s, "USBConnect", deviceValue);
     const bool connected = !s.scenario.readers.empty();
     const int32_t device = connected ? s.scenario.device : 0;
     if (deviceValue != nullptr) *deviceValue = device;
@@ -215,6 +260,7 @@ int16_t USBConnect(int32_t* deviceValue) {
 int16_t ReadCfg(void) {
     std::lock_guard lock(mutex);
     State& s = current();
+    misbehave(s, "ReadCfg");
     const Configuration* reader = activeReader(s);
     if (reader == nullptr) return logged("ReadCfg", 0);
     if (s.scenario.readCfgResult != 0) {
@@ -228,6 +274,7 @@ int16_t ReadCfg(void) {
 int16_t GetDevCnt(void) {
     std::lock_guard lock(mutex);
     State& s = current();
+    misbehave(s, "GetDevCnt");
     const auto count = static_cast<int16_t>(s.scenario.readers.size());
     return logged("GetDevCnt", s.scenario.deviceCount.value_or(count));
 }
@@ -235,6 +282,7 @@ int16_t GetDevCnt(void) {
 int16_t SetActDev(int16_t index) {
     std::lock_guard lock(mutex);
     State& s = current();
+    misbehave(s, "SetActDev");
     const bool exists = index >= 0 && static_cast<std::size_t>(index) < s.scenario.readers.size();
     if (exists) s.scenario.active = index;
     return logged(withArgument("SetActDev", index), exists ? 1 : 0);
@@ -242,17 +290,22 @@ int16_t SetActDev(int16_t index) {
 
 int16_t GetActDev(void) {
     std::lock_guard lock(mutex);
-    return logged("GetActDev", current().scenario.active);
+    const State& s = current();
+    misbehave(s, "GetActDev");
+    return logged("GetActDev", s.scenario.active);
 }
 
 int16_t GetLUID(void) {
     std::lock_guard lock(mutex);
-    return logged("GetLUID", current().pending.luid);
+    const State& s = current();
+    misbehave(s, "GetLUID");
+    return logged("GetLUID", s.pending.luid);
 }
 
 int16_t SetLUID(int16_t luid) {
     std::lock_guard lock(mutex);
     State& s = current();
+    misbehave(s, "SetLUID");
     s.pending.luid = luid;
     s.luidSet = true;
     return logged(withArgument("SetLUID", luid), 1);
@@ -265,12 +318,15 @@ int16_t SetIDBitCnts(const PcProxRecord* r) { return setRecord(IDBitCnts, r); }
 int16_t SetIDDispParms(const PcProxRecord* r) { return setRecord(IDDispParms, r); }
 int16_t SetIDDispParms2(const PcProxRecord* r) { return setRecord(IDDispParms2, r); }
 int16_t SetIDDispParms3(const PcProxRecord* r) { return setRecord(IDDispParms3, r); }
+#ifndef PCPROX_SIM_INCOMPLETE
 int16_t SetLEDCtrl(const PcProxRecord* r) { return setRecord(LEDCtrl, r); }
+#endif
 int16_t SetTimeParms(const PcProxRecord* r) { return setRecord(TimeParms, r); }
 
 int16_t WriteCfg(void) {
     std::lock_guard lock(mutex);
     State& s = current();
+    misbehave(s, "WriteCfg");
     Configuration* reader = activeReader(s);
     if (reader == nullptr) return logged("WriteCfg", 0);
     if (s.luidSet) reader->luid = s.pending.luid;
@@ -282,13 +338,14 @@ int16_t WriteCfg(void) {
         "reader " + std::to_string(s.scenario.active) + " LUID " + std::to_string(reader->luid));
 }
 
-#ifndef PCPROX_SIM_WITHOUT_GETACTIVEID
+#ifndef PCPROX_SIM_INCOMPLETE
 // Writes the size asked for, or every byte of the scenario's card when there are more: the
 // latter plays a library that ignores the size it is given.
 int16_t GetActiveID(uint8_t* buffer, int16_t size) {
     std::lock_guard lock(mutex);
     State& s = current();
     const std::string call = withArgument("GetActiveID", size);
+    misbehave(s, "GetActiveID", buffer);
     if (buffer == nullptr || s.scenario.readers.empty() || s.scenario.cardBits == 0) {
         return logged(call, 0);
     }

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 #include <chrono>
 #include <thread>
 
 #include "app/clipboard/clipboard_handoff.h"
+#include "app/clipboard/x11_clipboard_reader.h"
 #include "support/run_process.h"
 #include "support/xvfb.h"
 
@@ -60,6 +62,68 @@ TEST_F(ClipboardKeeper, ANewKeeperReplacesTheOldOne) {
     EXPECT_TRUE(waitUntilGone(*first));
     EXPECT_EQ(clipboard(), "0000000600400002");
     ::kill(*second, SIGTERM);
+}
+
+// An X client of the test's own: takes the clipboard and never answers, or tells the keeper
+// falsely that it lost the clipboard.
+class TestClient {
+  public:
+    TestClient() : c_(xcb_connect(nullptr, nullptr)) {
+        const xcb_intern_atom_cookie_t cookie = xcb_intern_atom(c_, 0, 9, "CLIPBOARD");
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c_, cookie, nullptr);
+        clipboard_ = r ? r->atom : 0;
+        std::free(r);
+    }
+    ~TestClient() { xcb_disconnect(c_); }
+    void takeClipboardSilently() {
+        const xcb_window_t w = xcb_generate_id(c_);
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c_)).data;
+        xcb_create_window(c_, XCB_COPY_FROM_PARENT, w, screen->root, 0, 0, 1, 1, 0,
+                          XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_set_selection_owner(c_, w, clipboard_, XCB_CURRENT_TIME);
+        roundTrip();
+    }
+    void forgeSelectionClear() {
+        xcb_get_selection_owner_reply_t* r = xcb_get_selection_owner_reply(
+            c_, xcb_get_selection_owner(c_, clipboard_), nullptr);
+        xcb_selection_clear_event_t ev{};
+        ev.response_type = XCB_SELECTION_CLEAR;
+        ev.owner = r ? r->owner : 0;
+        ev.selection = clipboard_;
+        std::free(r);
+        xcb_send_event(c_, 0, ev.owner, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<char*>(&ev));
+        roundTrip();
+    }
+
+  private:
+    // Every request sent so far has reached the server.
+    void roundTrip() {
+        std::free(xcb_get_input_focus_reply(c_, xcb_get_input_focus(c_), nullptr));
+    }
+    xcb_connection_t* c_;
+    xcb_atom_t clipboard_;
+};
+
+TEST_F(ClipboardKeeper, AForgedLossOfTheClipboardIsIgnored) {
+    const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "Cancel", 5s);
+    ASSERT_TRUE(keeper.has_value());
+    TestClient().forgeSelectionClear();
+    EXPECT_EQ(clipboard(), "Cancel");
+    EXPECT_TRUE(alive(*keeper));
+    ::kill(*keeper, SIGTERM);
+}
+
+TEST_F(ClipboardKeeper, TheStartUpReadTakesOnlyShortTextsAndDoesNotWaitLong) {
+    const std::string fits(4096, '7');
+    for (const std::string& text : {std::string("FC=1;CF=26;QRVF=F"), fits, fits + "7"}) {
+        const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, text, 5s);
+        ASSERT_TRUE(keeper.has_value());
+        EXPECT_EQ(readX11ClipboardText(4096, 5s), text.size() <= 4096 ? text : "") << text.size();
+        ::kill(*keeper, SIGTERM);
+    }
+    TestClient silent;
+    silent.takeClipboardSilently();
+    EXPECT_EQ(readX11ClipboardText(4096, 200ms), "");
 }
 
 TEST_F(ClipboardKeeper, EndsAfterItsLifetime) {

@@ -7,15 +7,17 @@ morvane=$1
 . "$(dirname "$0")/xvfb.sh"
 start_xvfb
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+LOG=$(mktemp)
+trap 'kill ${APP:-} "$XVFB_PID" 2>/dev/null || true; rm -f "$LOG"' EXIT
+fail() { echo "FAIL: $*" >&2; [ -s "$LOG" ] && { echo "Morvane printed:" >&2; cat "$LOG" >&2; }; exit 1; }
 
 put_clipboard() {  # xclip stays behind to serve the text; its streams must not hold ours
     printf '%s' "$1" | xclip -i -selection clipboard >/dev/null 2>&1
 }
 read_clipboard() { xclip -o -selection clipboard 2>/dev/null || true; }
 
-wait_for_end() {  # pid; fails if it has not ended within 5 s
-    for _ in $(seq 500); do
+wait_for_end() {  # pid; fails if it has not ended within 10 s
+    for _ in $(seq 1000); do
         kill -0 "$1" 2>/dev/null || { wait "$1" || true; return 0; }
         sleep 0.01
     done
@@ -24,9 +26,9 @@ wait_for_end() {  # pid; fails if it has not ended within 5 s
 }
 
 start_morvane() {  # extra arguments for morvane; sets APP and WIN
-    "$morvane" "$@" >/dev/null 2>&1 &
+    "$morvane" "$@" >"$LOG" 2>&1 &
     APP=$!
-    WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$') || fail "window not shown"
+    WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$' "$APP" "$LOG") || fail "window not shown"
     xdotool windowfocus --sync "$WIN"
 }
 
@@ -66,9 +68,9 @@ got=$(read_clipboard)
 # when Morvane ends, although the clipboard keeper lives on.
 put_clipboard 'not an invocation'
 out=$(mktemp)
-( "$morvane" --invocation 'FC=123;CF=26;QRVF=F' --print-result 2>/dev/null | cat > "$out" ) &
+( "$morvane" --invocation 'FC=123;CF=26;QRVF=F' --print-result 2>"$LOG" | cat > "$out" ) &
 CAPTURE=$!
-WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$') || fail "window not shown"
+WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$' "$CAPTURE" "$LOG") || fail "window not shown"
 xdotool windowfocus --sync "$WIN"
 xdotool type --delay 20 12345
 xdotool key Return Return

@@ -24,18 +24,6 @@ TEST(CardHexText, MostSignificantByteFirstWithoutLeadingZeroPairs) {
     EXPECT_EQ(cardHexText(bufferOf(0x100)), "0100");
 }
 
-TEST(ReaderFormat, OnlyTheKnownBitCountsHaveACodeAndAMask) {
-    EXPECT_EQ(readerLayoutMask(readerFormatCode(35)), "P0FFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIIP");
-    EXPECT_EQ(readerLayoutMask(readerFormatCode(37)), "PFFFFFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIP");
-    EXPECT_EQ(readerLayoutMask(readerFormatCode(42)), kCasiReaderMask);
-    for (int bits : {0, 25, 32, 40, 48, 64, -26}) {
-        EXPECT_EQ(readerFormatCode(bits), "") << bits;
-    }
-    for (const char* code : {"", "35", "37V", "Proxif", "26 "}) {
-        EXPECT_EQ(readerLayoutMask(code), "") << code;
-    }
-}
-
 TEST(FilterByMask, SplitsTheCardBitsUnderTheMask) {
     std::string facility = "untouched", hotstamp = "untouched";
     ASSERT_TRUE(FilterByMask("PFFFFFFFFIIIIIIIIIIIIIIIIP", "F66073", facility, hotstamp));
@@ -44,8 +32,8 @@ TEST(FilterByMask, SplitsTheCardBitsUnderTheMask) {
     // Bits beyond the mask are not the card's; missing ones read as 0.
     ASSERT_TRUE(FilterByMask("FFII", "7D", facility, hotstamp));
     EXPECT_EQ(facility + "/" + hotstamp, "11/01");
-    ASSERT_TRUE(FilterByMask("FFFFII", "d", facility, hotstamp));
-    EXPECT_EQ(facility + "/" + hotstamp, "0011/01");
+    ASSERT_TRUE(FilterByMask("FFFFII", "f", facility, hotstamp));
+    EXPECT_EQ(facility + "/" + hotstamp, "0011/11");
     ASSERT_TRUE(FilterByMask("", "F66073", facility, hotstamp));
     EXPECT_EQ(FieldValue(facility), "0");
 
@@ -96,7 +84,7 @@ TEST_F(SimTest, OtherCardsGiveTheCalculationsOwnAnswer) {
              Case{"card 48 FFFF12345678", "", {undefined}},
              Case{"card 100 FFFFFFFFFFFFFFFF", "", {undefined}},
              Case{"card none", "", {noData}},
-             Case{"card -26 F66073", "", {noData}},
+             Case{"card -26 F66073", "", {undefined}},  // only 0 means no card
              Case{"card 26 0", "0000000400000001", {}},  // all-zero bits: facility 0, hotstamp 0
              // A library that writes 12 bytes into the 8 it was given: only 8 are read.
              Case{"card 26 AAAAAAAA0000000000F66073", "0000000475460163", {}},

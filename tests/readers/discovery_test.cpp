@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "readers/reader_caption.h"
 #include "sim_fixture.h"
 
 namespace morvane::test {
@@ -15,12 +14,23 @@ TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
     };
     for (const Case& c : {Case{0x210, 0, 2, 2}, Case{0x1F0, 0, 1, 1}, Case{0x1100, 1, 1, 11},
                           Case{0x1300, 1, 3, 13}, Case{0x1F00, 1, 15, 115}, Case{-1, -1, 15, -115},
+                          Case{0x1A00, 1, 10, 110},
                           Case{0x7FFFFFFF, 0x7FFFF, 15, 52428715}}) {
         const FirmwareVersion v = firmwareVersion(c.device);
         EXPECT_EQ(v.highPart, c.high) << c.device;
         EXPECT_EQ(v.major, c.major) << c.device;
         EXPECT_EQ(v.number, c.number) << c.device;
     }
+}
+
+TEST(LuidList, AnIndexOutsideTheListHasNoEntryAndClearingDropsTheSelection) {
+    LuidList list;
+    list.add({"3", 3});
+    list.select(0);
+    EXPECT_EQ(list.entryAt(1), nullptr);
+    EXPECT_EQ(list.textAt(-1), "");
+    list.clear();
+    EXPECT_EQ(list.selectedIndex(), LuidList::kNoSelection);
 }
 
 TEST_F(SimTest, DeviceValueDecidesWhetherTheReaderIsUsable) {
@@ -36,74 +46,47 @@ TEST_F(SimTest, DeviceValueDecidesWhetherTheReaderIsUsable) {
         EXPECT_EQ(r.luidList().entries()[0].text, "3");
         EXPECT_EQ(writes().empty(), !usable) << device;
     }
+    // An old reader whose library then counts none leaves the list as it was.
+    UsbReaders r = readers();
+    scenario("reader 3\n");
+    ASSERT_TRUE(r.reinitialize());
+    scenario("device 0x1F0\nreader 3\ndevcount 0\n");
+    EXPECT_FALSE(r.reinitialize());
+    EXPECT_EQ(r.luidList().entries().size(), 1U);
 }
 
-TEST_F(SimTest, AtFirstStartTheLastOfTwoReadersIsProgrammed) {
+// At the first start the last reader listed is programmed; afterwards the active reader is
+// kept by its LUID, wherever it sits when the readers are plugged in again.
+TEST_F(SimTest, TheActiveReaderIsTheLastAtFirstAndThenKeptByItsLuid) {
     scenario("reader 3\nreader 5\n");
     config(numberedConfig());
     UsbReaders r = readers();
     ASSERT_TRUE(r.reinitialize());
-    const std::vector<LuidListEntry> listed{{"3", 3}, {"5", 5}};
-    EXPECT_EQ(r.luidList().entries(), listed);
+    EXPECT_EQ(r.luidList().entries(), (std::vector<LuidListEntry>{{"3", 3}, {"5", 5}}));
     EXPECT_EQ(r.luidList().selectedIndex(), 1);
     EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 1 LUID 5");
-}
 
-TEST_F(SimTest, ReinitialisingKeepsTheActiveReaderByItsLuid) {
-    scenario("reader 3\nreader 5\n");
-    config(numberedConfig());
-    UsbReaders r = readers();
-    ASSERT_TRUE(r.reinitialize());
-    ASSERT_TRUE(r.reinitialize());
-    EXPECT_EQ(r.luidList().selectedIndex(), 1);
-    EXPECT_EQ(r.luidList().textAt(1), "5");
-    EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 1 LUID 5");
-
-    // Plugged in again, the readers come back in the other order: LUID 5 is now index 0.
     scenario("reader 5\nreader 3\nactive 1\n");
     clearCalls();
     ASSERT_TRUE(r.reinitialize());
-    const std::vector<LuidListEntry> listed{{"5", 5}, {"3", 3}};
-    EXPECT_EQ(r.luidList().entries(), listed);
+    EXPECT_EQ(r.luidList().entries(), (std::vector<LuidListEntry>{{"5", 5}, {"3", 3}}));
     EXPECT_EQ(r.luidList().selectedIndex(), 0);
     EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 5");
 }
 
-TEST_F(SimTest, AReaderMarkerIsAddedOnceAndSurvivesUnplugging) {
-    scenario("reader 3\n");
-    config(numberedConfig());
-    UsbReaders r = readers();
-    std::string caption = "Morvane [v2.4.0]";
-    for (int i = 0; i < 2; ++i) caption = captionWithReaderMarker(caption, r.reinitialize());
-    EXPECT_EQ(caption, "Morvane [v2.4.0] {pcProx USB Reader Detected}");
-
-    scenario("");
-    caption = captionWithReaderMarker(caption, r.reinitialize());
-    EXPECT_FALSE(r.USBReaderFound());
-    EXPECT_EQ(caption, "Morvane [v2.4.0] {pcProx USB Reader Detected}");
-    EXPECT_EQ(captionWithReaderMarker("Morvane [v2.4.0]", false), "Morvane [v2.4.0]");
-}
-
-TEST_F(SimTest, OnlyTheFirstSixteenReadersAreListed) {
+TEST_F(SimTest, AtMostSixteenReadersWhateverTheCount) {
     std::string many;
     for (int luid = 1; luid <= 20; ++luid) many += "reader " + std::to_string(luid) + "\n";
-    scenario(many);
     config(numberedConfig());
-    UsbReaders r = readers();
-    ASSERT_TRUE(r.reinitialize());
-    ASSERT_EQ(r.luidList().entries().size(), 16U);
-    EXPECT_EQ(r.luidList().textAt(15), "16");
-    EXPECT_EQ(r.programmedLuids()[16], 16);
-    for (const std::string& c : calls()) EXPECT_FALSE(c.starts_with("SetActDev 16")) << c;
-}
-
-TEST_F(SimTest, ImpossibleReaderCountsAreHeldToTheSixteenSlots) {
-    config(numberedConfig());
-    for (const char* count : {"-3", "-32768", "32767"}) {
-        scenario(std::string("reader 3\ndevcount ") + count + "\n");
+    for (const auto& [count, listed] : {std::pair{"", 16U}, std::pair{"devcount -3\n", 0U},
+                                        std::pair{"devcount 32767\n", 16U}}) {
+        scenario(many + count);
+        clearCalls();
         UsbReaders r = readers();
         EXPECT_TRUE(r.reinitialize()) << count;
-        EXPECT_LE(r.luidList().entries().size(), 16U) << count;
+        EXPECT_EQ(r.luidList().entries().size(), listed) << count;
+        EXPECT_EQ(r.programmedLuids()[16], listed == 16 ? 16 : 0) << count;
+        for (const std::string& c : calls()) EXPECT_FALSE(c.starts_with("SetActDev 16")) << c;
     }
 }
 

@@ -8,79 +8,41 @@
 namespace morvane::test {
 namespace {
 
-TEST(PcProxLibraryLocations, VariableThenProgramFolderThenSystemFolders) {
-    const auto places = pcproxLibraryLocations("/opt/morvane/bin", "/srv/readers/libvendor.so");
-    ASSERT_GE(places.size(), 4U);
-    EXPECT_EQ(places[0], "/srv/readers/libvendor.so");
-    EXPECT_EQ(places[1], "/opt/morvane/bin/libpcprox.so");
-    EXPECT_EQ(places.back(), "/lib/libpcprox.so");
-    for (const auto& place : places) EXPECT_TRUE(place.is_absolute()) << place;
-}
-
-TEST(PcProxLibraryLocations, NeverARelativePlace) {
-    const auto reference = pcproxLibraryLocations({}, nullptr);
+TEST(PcProxLibraryLocations, VariableThenProgramFolderThenEverySystemFolder) {
+    const std::string arch = MORVANE_LIBRARY_ARCHITECTURE;
+    std::vector<std::filesystem::path> expected{"/srv/readers/libvendor.so",
+                                                "/opt/morvane/bin/libpcprox.so"};
+    for (const std::string root : {"/usr/local/lib", "/usr/lib", "/lib"}) {
+        if (!arch.empty()) expected.push_back(root + "/" + arch + "/libpcprox.so");
+        expected.push_back(root + "/libpcprox.so");
+    }
+    EXPECT_EQ(pcproxLibraryLocations("/opt/morvane/bin", "/srv/readers/libvendor.so"), expected);
+    // Relative places are never searched.
+    expected.erase(expected.begin(), expected.begin() + 2);
     for (const char* relative : {"libpcprox.so", "./libpcprox.so", "", "../x/libpcprox.so"}) {
-        EXPECT_EQ(pcproxLibraryLocations("bin", relative), reference) << relative;
-    }
-    for (const auto& place : reference) {
-        EXPECT_TRUE(place.string().starts_with("/usr/") || place.string().starts_with("/lib"));
+        EXPECT_EQ(pcproxLibraryLocations("bin", relative), expected) << relative;
     }
 }
 
-class LoadLibraryTest : public SimTest {
-  protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        unsetenv(kPcProxLibraryVariable);
-        for (const auto& place : pcproxLibraryLocations({}, nullptr)) {
-            if (std::filesystem::exists(place)) GTEST_SKIP() << "a reader library is installed";
-        }
+// The variable first, then the program folder; a place that holds no loadable library is
+// passed over, and the first library that loads is taken even when it lacks entry points.
+TEST_F(SimTest, TheFirstLoadableLibraryInTheSearchIsTaken) {
+    for (const auto& place : pcproxLibraryLocations({}, nullptr)) {
+        if (fs::exists(place)) GTEST_SKIP() << "a reader library is installed";
     }
-    void TearDown() override {
-        unsetenv(kPcProxLibraryVariable);
-        SimTest::TearDown();
-    }
-    void copyEmulator(const std::filesystem::path& to, const char* from = MORVANE_PCPROX_SIM) {
-        std::filesystem::create_directories(to.parent_path());
-        std::filesystem::copy_file(from, to);
-    }
-};
-
-TEST_F(LoadLibraryTest, FoundByTheVariableOrInTheProgramFolder) {
-    setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM, 1);
-    EXPECT_NE(loadPcProxLibrary({}), nullptr);
-    unsetenv(kPcProxLibraryVariable);
-
-    copyEmulator(dir / "bin" / "libpcprox.so");
-    EXPECT_NE(loadPcProxLibrary(dir / "bin"), nullptr);
-    // A variable naming a file that is not there falls through to the program folder.
-    setenv(kPcProxLibraryVariable, (dir / "absent.so").c_str(), 1);
-    EXPECT_NE(loadPcProxLibrary(dir / "bin"), nullptr);
-}
-
-TEST_F(LoadLibraryTest, NeverFromTheCurrentDirectory) {
-    copyEmulator(dir / "libpcprox.so");
-    const auto before = std::filesystem::current_path();
-    std::filesystem::current_path(dir);
-    setenv(kPcProxLibraryVariable, "libpcprox.so", 1);
-    const bool found = loadPcProxLibrary({}) != nullptr || loadPcProxLibrary(".") != nullptr;
-    std::filesystem::current_path(before);
-    EXPECT_FALSE(found);
-}
-
-TEST_F(LoadLibraryTest, AMissingEntryPointMeansNoReaderAndNoFallThrough) {
-    copyEmulator(dir / "bin" / "libpcprox.so");
-    setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM_INCOMPLETE, 1);
-    EXPECT_EQ(loadPcProxLibrary(dir / "bin"), nullptr);
-    EXPECT_EQ(bindPcProxLibrary(MORVANE_PCPROX_SIM_INCOMPLETE), nullptr);
+    fs::create_directories(dir / "bin");
+    fs::copy_file(MORVANE_PCPROX_SIM_INCOMPLETE, dir / "bin" / "libpcprox.so");
     writeFile(dir / "junk.so", "not a library");
-    EXPECT_EQ(bindPcProxLibrary(dir / "junk.so"), nullptr);
-
-    UsbReaders r(loadPcProxLibrary(dir / "nowhere"), dir);
-    EXPECT_FALSE(r.reinitialize());
-    RecordingMessages messages;
-    EXPECT_EQ(r.ReadUSBCard(messages), "");
-    EXPECT_EQ(messages.shown.size(), 1U);
+    for (const fs::path& variable : {dir / "absent.so", dir / "junk.so"}) {
+        setenv(kPcProxLibraryVariable, variable.c_str(), 1);
+        const auto found = loadPcProxLibrary(dir / "bin");
+        ASSERT_NE(found, nullptr) << variable;
+        EXPECT_EQ(found->entry().getActiveID, nullptr);
+        EXPECT_NE(found->entry().usbConnect, nullptr);
+        EXPECT_EQ(loadPcProxLibrary(dir), nullptr) << variable;
+    }
+    setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM, 1);
+    EXPECT_NE(loadPcProxLibrary(dir / "bin")->entry().getActiveID, nullptr);
 }
 
 TEST_F(SimTest, TheBindingPassesArgumentsAndResultsThrough) {

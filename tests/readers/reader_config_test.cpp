@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <sstream>
 
 #include "sim_fixture.h"
@@ -55,11 +58,14 @@ TEST(ConvertLine, EachKindRoundsAndRangeChecks) {
              Case{Conversion::LeadingNumber, "12abc", 12},
              Case{Conversion::LeadingNumber, " 1 2 3", 123},
              Case{Conversion::LeadingNumber, "abc", 0},
+             Case{Conversion::LeadingNumber, "-x", 0},
              Case{Conversion::LeadingNumber, "", 0},
              Case{Conversion::LeadingNumber, "- 4.5x", -4},
              Case{Conversion::LeadingNumber, "5.5", 6},
              Case{Conversion::LeadingNumber, "+7", 7},
              Case{Conversion::LeadingNumber, "1e2x", 100},
+             Case{Conversion::LeadingNumber, "1e+2x", 100},
+             Case{Conversion::LeadingNumber, "1e-2x", 0},
              Case{Conversion::LeadingNumber, "3e", 3},
              Case{Conversion::LeadingNumber, "99999", kept},
              Case{Conversion::LeadingNumber, "1e999", kept},
@@ -159,8 +165,15 @@ TEST(LoadReaderConfig, ShortOrUnreadableFilesChangeNothing) {
         EXPECT_EQ(records, before);
     }
     ReaderRecords records = before;
+    EXPECT_TRUE(loadReaderConfigFile(MORVANE_SHIPPED_DEFAULT_HWG, records));  // complete
+    records = before;
     EXPECT_FALSE(loadReaderConfigFile("/nonexistent/Default.hwg", records));
     EXPECT_FALSE(loadReaderConfigFile(std::filesystem::temp_directory_path(), records));
+    // A named pipe nobody writes to would block an ordinary open for ever.
+    const auto fifo = std::filesystem::temp_directory_path() / ("hwg-fifo-" + std::to_string(getpid()));
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(loadReaderConfigFile(fifo, records));
+    std::filesystem::remove(fifo);
     EXPECT_EQ(records, before);
 }
 

@@ -13,6 +13,7 @@
 
 #include "readers/card_read_messages.h"
 #include "readers/pcprox_library.h"
+#include "readers/reader_host_client.h"
 #include "readers/usb_readers.h"
 
 namespace morvane::test {
@@ -24,7 +25,7 @@ inline void writeFile(const fs::path& path, const std::string& text) {
 }
 
 // A fresh folder per test that plays the program's folder and holds the emulator's scenario and
-// call log; the emulator is bound through the real dlopen path.
+// call log; the emulator runs in the real reader host, bound through the real dlopen path.
 class SimTest : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -33,10 +34,12 @@ class SimTest : public ::testing::Test {
         dir = pattern;
         setenv("MORVANE_PCPROX_SIM_SCENARIO", (dir / "scenario").c_str(), 1);
         setenv("MORVANE_PCPROX_SIM_LOG", (dir / "calls.log").c_str(), 1);
+        setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM, 1);
     }
     void TearDown() override {
         unsetenv("MORVANE_PCPROX_SIM_SCENARIO");
         unsetenv("MORVANE_PCPROX_SIM_LOG");
+        unsetenv(kPcProxLibraryVariable);
         std::error_code ec;
         fs::remove_all(dir, ec);
     }
@@ -45,13 +48,9 @@ class SimTest : public ::testing::Test {
     void config(const std::string& text) { writeFile(dir / "Default.hwg", text); }
 
     std::unique_ptr<ReaderLibrary> emulator() const {
-        return bindPcProxLibrary(MORVANE_PCPROX_SIM);
+        return std::make_unique<ReaderHostClient>(MORVANE_READER_HOST, dir);
     }
-    UsbReaders readers() const {
-        auto library = emulator();
-        EXPECT_NE(library, nullptr);
-        return UsbReaders(std::move(library), dir);
-    }
+    UsbReaders readers() const { return UsbReaders(emulator(), dir); }
 
     std::vector<std::string> calls() const {
         std::ifstream in(dir / "calls.log");

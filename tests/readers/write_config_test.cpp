@@ -49,36 +49,6 @@ TEST_F(SimTest, AnIncompleteConfigurationIsNeverWritten) {
     }
 }
 
-TEST_F(SimTest, AGoodFileAfterAShortOneIsWrittenInFull) {
-    scenario("reader 3\n");
-    config("\"1\"\n\"2\"\n");
-    UsbReaders r = readers();
-    ASSERT_TRUE(r.reinitialize());
-    EXPECT_EQ(r.records(), ReaderRecords{});
-    config(numberedConfig());
-    ASSERT_TRUE(r.reinitialize());
-    EXPECT_EQ(writes(), kNumberedWrites);
-}
-
-TEST_F(SimTest, ANewLuidFromTheEntryBoxIsGivenToTheActiveReader) {
-    scenario("reader 3\n");
-    config(numberedConfig());
-    UsbReaders r = readers();
-    r.setLuidEntry("7");
-    ASSERT_TRUE(r.reinitialize());
-    EXPECT_EQ(r.LuidEntry(), "");
-    EXPECT_EQ(r.luidList().entries(), (std::vector<LuidListEntry>{{"7", 7}}));
-    EXPECT_EQ(r.luidList().selectedIndex(), 0);
-    const auto w = writes();
-    ASSERT_EQ(w.size(), 11U);
-    EXPECT_EQ(w[1], "SetLUID 7 = 1");
-    EXPECT_EQ(w.back(), "WriteCfg = 1 ; reader 0 LUID 7");
-
-    // The reader keeps its new LUID across a reinitialise.
-    ASSERT_TRUE(r.reinitialize());
-    EXPECT_EQ(r.luidList().textAt(0), "7");
-}
-
 TEST_F(SimTest, OnlyLuidsBelowSixteenAreTaken) {
     config(numberedConfig());
     struct Case {
@@ -88,7 +58,7 @@ TEST_F(SimTest, OnlyLuidsBelowSixteenAreTaken) {
     };
     for (const Case& c :
          {Case{"16", nullptr, "16"}, Case{"-1", nullptr, "-1"}, Case{"0", nullptr, "0"},
-          Case{"abc", nullptr, "abc"}, Case{"15", "SetLUID 15 = 1", ""},
+          Case{"abc", nullptr, "abc"}, Case{"1e999", nullptr, "1e999"}, Case{"15", "SetLUID 15 = 1", ""},
           Case{"1 2", "SetLUID 12 = 1", ""}, Case{"2.5", "SetLUID 2 = 1", ""}}) {
         scenario(std::string("reader 3\n# ") + c.entry + "\n");
         clearCalls();
@@ -101,18 +71,6 @@ TEST_F(SimTest, OnlyLuidsBelowSixteenAreTaken) {
         EXPECT_EQ(w.size(), c.setLuid ? 11U : 10U) << c.entry;
         EXPECT_EQ(r.LuidEntry(), c.entryAfter) << c.entry;
     }
-}
-
-TEST_F(SimTest, TheShippedDefaultHwgIsCompleteAndWritten) {
-    scenario("reader 3\n");
-    std::filesystem::copy_file(MORVANE_SHIPPED_DEFAULT_HWG, dir / "Default.hwg");
-    UsbReaders r = readers();
-    ASSERT_TRUE(r.reinitialize());
-    EXPECT_TRUE(r.configLoaded());
-    EXPECT_EQ(r.records()[RecordId::IDBitCnts][1], 26);
-    EXPECT_EQ(r.records()[RecordId::TimeParms][3], 20);
-    EXPECT_EQ(r.records()[RecordId::Flags2][4], 1);
-    EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 3");
 }
 
 }  // namespace

@@ -1,0 +1,161 @@
+#include "readers/reader_host_client.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+extern char** environ;
+
+namespace morvane {
+
+namespace {
+
+constexpr int kHostChannel = 3;
+
+// Spawns the host with one end of the channel as its fd 3 and its output on our error stream.
+pid_t spawnHost(const std::filesystem::path& program, const std::filesystem::path& folder,
+                int channel) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, channel, kHostChannel);
+    char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(folder.c_str()),
+                    nullptr};
+    pid_t pid = -1;
+    const int rc = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    return rc == 0 ? pid : -1;
+}
+
+}  // namespace
+
+ReaderHostClient::ReaderHostClient(std::filesystem::path hostProgram,
+                                   std::filesystem::path programFolder,
+                                   std::chrono::milliseconds timeout)
+    : hostProgram_(std::move(hostProgram)),
+      programFolder_(std::move(programFolder)),
+      timeout_(timeout) {}
+
+ReaderHostClient::~ReaderHostClient() { stop(); }
+
+bool ReaderHostClient::start() {
+    // Never a program found through the current directory.
+    if (!hostProgram_.is_absolute()) return false;
+    int ends[2];
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0) return false;
+    pid_ = spawnHost(hostProgram_, programFolder_, ends[1]);
+    ::close(ends[1]);
+    channel_ = ends[0];
+    if (pid_ < 0) stop();
+    return pid_ > 0;
+}
+
+// A host that failed may be stuck inside the library: it is killed, never waited on politely.
+void ReaderHostClient::stop() {
+    if (channel_ >= 0) ::close(channel_);
+    channel_ = -1;
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+        }
+    }
+    pid_ = -1;
+}
+
+bool ReaderHostClient::receive(ReplyFrame& frame) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout_;
+    std::size_t got = 0;
+    while (got < frame.size()) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) return false;
+        pollfd pfd{channel_, POLLIN, 0};
+        const int p = ::poll(&pfd, 1, static_cast<int>(left.count()));
+        if (p < 0 && errno == EINTR) continue;
+        if (p <= 0) return false;
+        const ssize_t n = ::recv(channel_, frame.data() + got, frame.size() - got, 0);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;  // the host died
+        got += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::optional<HostReply> ReaderHostClient::exchange(const HostRequest& request) {
+    const RequestFrame out = encodeRequest(request);
+    // A whole frame fits the socket's buffer; MSG_NOSIGNAL keeps a dead host from killing us.
+    if (::send(channel_, out.data(), out.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(out.size())) {
+        return std::nullopt;
+    }
+    ReplyFrame in{};
+    if (!receive(in)) return std::nullopt;
+    const auto reply = decodeReply(in);
+    if (!reply || reply->call != request.call) return std::nullopt;
+    return reply;
+}
+
+std::optional<HostReply> ReaderHostClient::call(const HostRequest& request) {
+    if (hostFailed_) return std::nullopt;
+    if (pid_ < 0 && !start()) {
+        hostFailed_ = true;
+        return std::nullopt;
+    }
+    const auto reply = exchange(request);
+    if (!reply) {
+        stop();
+        hostFailed_ = true;
+        return std::nullopt;
+    }
+    if (reply->status != CallStatus::Done) return std::nullopt;
+    return reply;
+}
+
+std::int16_t ReaderHostClient::result(HostCall which, std::int16_t argument) {
+    HostRequest request;
+    request.call = which;
+    request.args[0] = argument;
+    const auto reply = call(request);
+    return reply ? reply->result : 0;
+}
+
+std::int16_t ReaderHostClient::SetDevTypeSrch(std::int16_t searchType) {
+    return result(HostCall::SetDevTypeSrch, searchType);
+}
+std::int16_t ReaderHostClient::SetConnectProduct(std::int16_t product) {
+    return result(HostCall::SetConnectProduct, product);
+}
+std::int16_t ReaderHostClient::USBConnect(std::int32_t& deviceValue) {
+    const auto reply = call(HostRequest{.call = HostCall::USBConnect});
+    if (!reply) return 0;
+    deviceValue = reply->deviceValue;
+    return reply->result;
+}
+std::int16_t ReaderHostClient::ReadCfg() { return result(HostCall::ReadCfg); }
+std::int16_t ReaderHostClient::GetDevCnt() { return result(HostCall::GetDevCnt); }
+std::int16_t ReaderHostClient::SetActDev(std::int16_t index) {
+    return result(HostCall::SetActDev, index);
+}
+std::int16_t ReaderHostClient::GetActDev() { return result(HostCall::GetActDev); }
+std::int16_t ReaderHostClient::GetLUID() { return result(HostCall::GetLUID); }
+std::int16_t ReaderHostClient::SetLUID(std::int16_t luid) { return result(HostCall::SetLUID, luid); }
+std::int16_t ReaderHostClient::setRecord(RecordId id, const ParameterRecord& record) {
+    const auto reply =
+        call(HostRequest{.call = HostCall::SetRecord, .record = id, .args = record.field});
+    return reply ? reply->result : 0;
+}
+std::int16_t ReaderHostClient::WriteCfg() { return result(HostCall::WriteCfg); }
+std::int16_t ReaderHostClient::GetActiveID(CardBuffer& buffer) {
+    const auto reply = call(HostRequest{.call = HostCall::GetActiveID});
+    if (!reply) return 0;
+    buffer = reply->card;
+    return reply->result;
+}
+
+}  // namespace morvane

@@ -1,0 +1,144 @@
+// A reader library that crashes, hangs, writes past its buffer or prints costs one failed step
+// and nothing more: the test process (playing the window) lives on, and the next step starts
+// the host again.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "sim_fixture.h"
+
+namespace morvane::test {
+namespace {
+
+const RecordingMessages::Box kNoData{"No Data Read from Card", "RFIDeas pcProx (CRP2) Status"};
+constexpr const char* kCard = "reader 3\ncard 26 F66073\n";
+constexpr const char* kProxData = "0000000475460163";
+
+TEST_F(SimTest, ABrokenLibraryFailsOnlyTheStepItBreaks) {
+    config(numberedConfig());
+    enum Step { Reinitialize, Read };
+    struct Case {
+        const char* fault;
+        Step step;
+        bool found;            // Reinitialize: the reader counts as found
+        const char* lastCall;  // the call log's last line after the step
+    };
+    for (const Case& c : {
+             Case{"crash GetActiveID", Read, false, "GetActiveID crashes"},
+             Case{"block GetActiveID", Read, false, "GetActiveID blocks"},
+             Case{"overrun GetActiveID", Read, false, "GetActiveID writes past its buffer"},
+             Case{"babble GetActiveID", Read, false, "GetActiveID 8 = 26"},
+             Case{"crash USBConnect", Reinitialize, false, "USBConnect crashes"},
+             Case{"overrun USBConnect", Reinitialize, false, "USBConnect writes past its buffer"},
+             Case{"block ReadCfg", Reinitialize, true, "ReadCfg blocks"},
+             Case{"crash SetFlags", Reinitialize, true, "SetFlags crashes"},
+         }) {
+        SCOPED_TRACE(c.fault);
+        scenario(std::string(kCard) + c.fault + "\n");
+        clearCalls();
+        UsbReaders r = readers();
+        RecordingMessages messages;
+        if (c.step == Read) {
+            const bool talks = std::string(c.fault).starts_with("babble");
+            EXPECT_EQ(r.ReadUSBCard(messages), talks ? kProxData : "");
+            EXPECT_EQ(messages.shown, talks ? std::vector<RecordingMessages::Box>{}
+                                            : std::vector{kNoData});
+        } else {
+            EXPECT_EQ(r.reinitialize(), c.found);
+        }
+        ASSERT_FALSE(calls().empty());
+        EXPECT_EQ(calls().back(), c.lastCall);
+
+        // The library mended, the next step of either kind works again.
+        scenario(kCard);
+        EXPECT_TRUE(r.reinitialize());
+        EXPECT_EQ(r.ReadUSBCard(messages), kProxData);
+    }
+}
+
+TEST_F(SimTest, ALibraryLackingEntryPointsFailsOnlyTheCallsItLacks) {
+    setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM_INCOMPLETE, 1);
+    scenario(kCard);
+    config(numberedConfig());
+    UsbReaders r = readers();
+    EXPECT_TRUE(r.reinitialize());
+    EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 3");
+    RecordingMessages messages;
+    EXPECT_EQ(r.ReadUSBCard(messages), "");
+    EXPECT_EQ(messages.shown, std::vector{kNoData});
+}
+
+TEST_F(SimTest, AHostThatIsMissingElsewhereOrTalksNonsenseFindsNoReader) {
+    scenario(kCard);
+    const fs::path talker = dir / "talker";
+    writeFile(talker, "#!/bin/sh\nprintf 'nonsense-answers' >&3\nexec sleep 60\n");
+    fs::permissions(talker, fs::perms::owner_all);
+    // A host found through the current directory is never started.
+    fs::create_symlink(MORVANE_READER_HOST, dir / "morvane-reader-host");
+    const fs::path before = fs::current_path();
+    fs::current_path(dir);
+    for (const fs::path& host : {talker, dir / "absent", fs::path("morvane-reader-host")}) {
+        UsbReaders r(std::make_unique<ReaderHostClient>(host, dir), dir);
+        EXPECT_FALSE(r.reinitialize()) << host;
+        RecordingMessages messages;
+        EXPECT_EQ(r.ReadUSBCard(messages), "") << host;
+    }
+    fs::current_path(before);
+}
+
+TEST(HostProtocol, FramesNamingNoCallRecordOrStatusAreNonsense) {
+    const ReplyFrame reply = encodeReply({.call = HostCall::GetActiveID, .status = CallStatus::Missing});
+    const RequestFrame request =
+        encodeRequest({.call = HostCall::SetRecord, .record = RecordId::TimeParms});
+    ASSERT_TRUE(decodeReply(reply) && decodeRequest(request));
+    for (const auto& [at, byte] : {std::pair{0, 0}, std::pair{0, kLastHostCall + 1}}) {
+        ReplyFrame badReply = reply;
+        RequestFrame badRequest = request;
+        badReply[at] = badRequest[at] = static_cast<std::uint8_t>(byte);
+        EXPECT_FALSE(decodeReply(badReply) || decodeRequest(badRequest)) << byte;
+    }
+    ReplyFrame badStatus = reply;
+    badStatus[1] = 2;
+    RequestFrame badRecord = request;
+    badRecord[1] = kRecordCount;
+    EXPECT_FALSE(decodeReply(badStatus) || decodeRequest(badRecord));
+}
+
+// Frames may arrive in pieces either way, and the host ends when the window closes its end.
+TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
+    scenario(kCard);
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(ends[1], 3);
+        for (int fd : ends) {
+            if (fd != 3) close(fd);
+        }
+        execl(MORVANE_READER_HOST, MORVANE_READER_HOST, dir.c_str(), nullptr);
+        _exit(127);
+    }
+    close(ends[1]);
+    const RequestFrame request = encodeRequest({.call = HostCall::GetDevCnt});
+    ASSERT_EQ(write(ends[0], request.data(), 5), 5);
+    usleep(50'000);
+    ASSERT_EQ(write(ends[0], request.data() + 5, request.size() - 5), 13);
+    ReplyFrame reply{};
+    ASSERT_EQ(recv(ends[0], reply.data(), reply.size(), MSG_WAITALL), 16);
+    EXPECT_EQ(decodeReply(reply)->result, 1);
+    close(ends[0]);
+    int status = -1;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    const fs::path slow = dir / "slow";
+    writeFile(slow, "#!/bin/sh\nprintf '\\001\\000\\001' >&3\nsleep 0.1\n"
+                    "printf '\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3\n"
+                    "exec sleep 60\n");
+    fs::permissions(slow, fs::perms::owner_all);
+    EXPECT_EQ(ReaderHostClient(slow, dir).SetDevTypeSrch(0), 1);
+}
+
+}  // namespace
+}  // namespace morvane::test
