@@ -19,7 +19,7 @@ file_list() { (cd "$1" && find . ! -type d | sort); }
 
 install_into "$stage"
 
-for f in "$programdir/morvane" "$programdir/morvane-clipboard" "$bindir/morvane-cli" \
+for f in "$programdir/morvane" "$programdir/morvane-clipboard" "$programdir/morvane-reader-host" "$bindir/morvane-cli" \
     "$simdir/morvane-lock-sim"; do
     [ -f "$stage$f" ] && [ -x "$stage$f" ] || fail "$f is not an installed program"
 done

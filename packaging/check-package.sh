@@ -103,7 +103,7 @@ logged sh -c "cd /tmp/morvane && apt-get install -y ./$package"
 grep -E '^([0-9]+ upgraded|Setting up morvane)' "$log"
 echo "installed: $(installed_version)"
 for program in /usr/bin/morvane-cli /usr/libexec/morvane/morvane \
-    /usr/libexec/morvane/morvane-clipboard \
+    /usr/libexec/morvane/morvane-clipboard /usr/libexec/morvane/morvane-reader-host \
     /usr/lib/$(in_root dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null || echo x86_64-linux-gnu)/qt6/plugins/platforms/libqxcb.so; do
     missing=$(in_root ldd "$program" | grep 'not found' || true)
     [ -z "$missing" ] || fail "$program lacks libraries: $missing"
