@@ -1,41 +1,25 @@
 #pragma once
 
 #include <QStringList>
-#include <deque>
-#include <functional>
 #include <vector>
 
 #include "app/message_boxes.h"
 
 namespace morvane::test {
 
-// Stands in for the message boxes: remembers what was shown and answers from a queue (OK once
-// the queue is empty). `onShow` runs while the box would be up, to look at the window then.
+// Stands in for the message boxes: remembers what a user would have been shown.
 class RecordingMessageBoxes : public MessageBoxes {
   public:
     std::vector<Message> shown;
-    std::deque<QMessageBox::StandardButton> answers;
-    std::function<void(const Message&)> onShow;
 
-    QMessageBox::StandardButton show(QWidget*, const Message& message) override {
-        shown.push_back(message);
-        if (onShow) onShow(message);
-        if (answers.empty()) return QMessageBox::Ok;
-        const auto answer = answers.front();
-        answers.pop_front();
-        return answer;
-    }
+    void show(QWidget*, const Message& message) override { shown.push_back(message); }
 
-    QStringList texts() const {
-        QStringList list;
-        for (const Message& m : shown) list << m.text;
-        return list;
-    }
-
+    // The texts shown since the last call.
     QStringList take() {
-        const QStringList list = texts();
+        QStringList texts;
+        for (const Message& m : shown) texts << m.text;
         shown.clear();
-        return list;
+        return texts;
     }
 };
 

@@ -54,28 +54,22 @@ class WindowTest : public ::testing::Test {
 
     // Clicks into the box (the box left before loses the focus) and types at its end.
     void typeInto(const char* name, const QString& keys) {
-        QLineEdit* target = box(name);
-        click(target);
-        target->end(false);
-        QTest::keyClicks(target, keys);
+        click(box(name));
+        box(name)->end(false);
+        QTest::keyClicks(box(name), keys);
     }
     // Clicks into the box, selects everything and types over it.
     void retype(const char* name, const QString& keys) {
-        QLineEdit* target = box(name);
-        click(target);
-        target->selectAll();
-        if (keys.isEmpty()) {
-            QTest::keyClick(target, Qt::Key_Delete);
-        } else {
-            QTest::keyClicks(target, keys);
-        }
+        click(box(name));
+        box(name)->selectAll();
+        if (keys.isEmpty()) QTest::keyClick(box(name), Qt::Key_Delete);
+        QTest::keyClicks(box(name), keys);
     }
-    // Pastes a whole text in one change, as the clipboard does.
+    // Puts a whole text in one change, as pasting does.
     void paste(const char* name, const QString& pasted) {
-        QLineEdit* target = box(name);
-        click(target);
-        target->selectAll();
-        target->insert(pasted);
+        click(box(name));
+        box(name)->selectAll();
+        box(name)->insert(pasted);
     }
     void click(QWidget* target) { QTest::mouseClick(target, Qt::LeftButton); }
     void clickFormat(const char* name) {

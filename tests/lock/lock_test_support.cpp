@@ -1,12 +1,10 @@
 #include "lock_test_support.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <QDeadlineTimer>
-#include <algorithm>
 #include <stdexcept>
 
 #include "readers/lock/com_port_map.h"
@@ -52,19 +50,13 @@ std::string PseudoTerminal::pendingBytes() {
     return bytes;
 }
 
-bool PseudoTerminal::send(const std::string& bytes) {
-    return write(master_, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
-}
-
 SimulatedLock::SimulatedLock(const std::vector<std::string>& arguments) {
     QStringList list;
     for (const auto& a : arguments) list << QString::fromStdString(a);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(QStringLiteral(MORVANE_LOCK_SIM), list);
-    if (!process_.waitForStarted(5000)) throw std::runtime_error("lock simulator did not start");
     const QDeadlineTimer deadline(5000);
-    while (!process_.canReadLine() && !deadline.hasExpired()) {
-        process_.waitForReadyRead(static_cast<int>(std::max<qint64>(1, deadline.remainingTime())));
+    while (!process_.canReadLine() && process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
     }
     if (!process_.canReadLine()) throw std::runtime_error("lock simulator gave no device");
     device_ = process_.readLine().trimmed().toStdString();
@@ -75,29 +67,18 @@ SimulatedLock::~SimulatedLock() {
     process_.waitForFinished(3000);
 }
 
-void SimulatedLock::collect(int milliseconds) {
-    if (process_.state() == QProcess::Running && process_.bytesAvailable() == 0) {
-        process_.waitForReadyRead(milliseconds);
+std::vector<std::string> SimulatedLock::received(std::size_t count) {
+    std::vector<std::string> lines;
+    const QDeadlineTimer deadline(3000);
+    while (lines.size() < count && !deadline.hasExpired()) {
+        if (!process_.canReadLine()) {
+            if (!process_.waitForReadyRead(50) && process_.state() != QProcess::Running) break;
+            continue;
+        }
+        const std::string line = process_.readLine().trimmed().toStdString();
+        if (line.starts_with("received: ")) lines.push_back(line.substr(10));
     }
-    partial_ += process_.readAll().toStdString();
-    for (std::size_t end; (end = partial_.find('\n')) != std::string::npos;) {
-        reports_.push_back(partial_.substr(0, end));
-        partial_.erase(0, end + 1);
-    }
-}
-
-bool SimulatedLock::waitForReport(const std::string& line, int milliseconds) {
-    const QDeadlineTimer deadline(milliseconds);
-    for (;;) {
-        if (std::find(reports_.begin(), reports_.end(), line) != reports_.end()) return true;
-        if (deadline.hasExpired()) return false;
-        collect(static_cast<int>(std::clamp<qint64>(deadline.remainingTime(), 1, 100)));
-    }
-}
-
-const std::vector<std::string>& SimulatedLock::reports() {
-    collect(0);
-    return reports_;
+    return lines;
 }
 
 }  // namespace morvane::test

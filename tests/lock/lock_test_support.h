@@ -34,10 +34,8 @@ class PseudoTerminal {
     PseudoTerminal& operator=(const PseudoTerminal&) = delete;
 
     const std::string& device() const { return device_; }
-    // Bytes the far side has written so far, without waiting.
+    // Bytes written to the device so far, without waiting.
     std::string pendingBytes();
-    // Writes to the far side, as a lock would answer; false when not all of it went.
-    bool send(const std::string& bytes);
 
   private:
     int master_ = -1;
@@ -53,18 +51,13 @@ class SimulatedLock {
     SimulatedLock& operator=(const SimulatedLock&) = delete;
 
     const std::string& device() const { return device_; }
-    // Waits up to `milliseconds` for the simulator to print `line`; true once it has.
-    bool waitForReport(const std::string& line, int milliseconds = 3000);
-    // Everything printed after the device path so far.
-    const std::vector<std::string>& reports();
+    // The next `count` request lines the simulator reports as received; fewer when they do not
+    // come within three seconds.
+    std::vector<std::string> received(std::size_t count);
 
   private:
-    void collect(int milliseconds);
-
     QProcess process_;
     std::string device_;
-    std::string partial_;
-    std::vector<std::string> reports_;
 };
 
 }  // namespace morvane::test
