@@ -94,8 +94,12 @@ void frmMorvane::connectHandlers() {
     connect(ui->txtData, &QLineEdit::textChanged, this, [this] { txtData_Change(); });
     ui->txtBoxSerialNo->installEventFilter(this);
     ui->txtFacilityCode->installEventFilter(this);
+    connectFormatButtons();
+    connectButtons();
+}
 
-    // Switching an option button off runs nothing: only the one switched on has clicked.
+// Switching an option button off runs nothing: only the one switched on has clicked.
+void frmMorvane::connectFormatButtons() {
     const std::pair<QRadioButton*, void (frmMorvane::*)()> formats[] = {
         {ui->opt26Bit, &frmMorvane::opt26Bit_Click},
         {ui->opt34Bit, &frmMorvane::opt34Bit_Click},
@@ -113,7 +117,9 @@ void frmMorvane::connectHandlers() {
         });
     }
     connect(ui->chkQRVFormat, &QCheckBox::toggled, this, [this] { chkQRVFormat_Click(); });
+}
 
+void frmMorvane::connectButtons() {
     const std::pair<QPushButton*, void (frmMorvane::*)()> buttons[] = {
         {ui->cmdConvert, &frmMorvane::cmdConvert_Click},
         {ui->cmdStart, &frmMorvane::cmdStart_Click},

@@ -104,6 +104,8 @@ class frmMorvane : public QWidget {
     void showCritical(std::string_view text, std::string_view title);
     void setUpTabOrder();
     void connectHandlers();
+    void connectFormatButtons();
+    void connectButtons();
     void Form_Load();
     void applyInvocation(const Invocation& invocation);
     void startReaders();
