@@ -40,9 +40,9 @@ std::string frmMorvane::LockButtonControls::selectedPort() const {
 
 void frmMorvane::LockButtonControls::setPorts(const std::vector<std::string>& ports) {
     QComboBox& combo = *window_.ui->ComboComPort;
+    // An emptied combo box selects the first entry added to it.
     combo.clear();
     for (const std::string& port : ports) combo.addItem(toQt(port));
-    if (combo.count() > 0) combo.setCurrentIndex(0);
 }
 
 void frmMorvane::FillComPortList() { lockButton_.FillComPortList(); }

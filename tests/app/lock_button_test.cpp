@@ -31,22 +31,13 @@ class LockButton : public WindowTest {
     }
 };
 
-TEST_F(LockButton, ListsTheOpenPortsAndListsThemAfreshWhenTheSelectedOneIsGone) {
-    SimulatedLock one({"silent"}), three({"silent"});
-    std::optional<ScopedComPort> portOne(std::in_place, 1, one.device());
-    ScopedComPort portThree(3, three.device());
+TEST_F(LockButton, TheClickReadsTheCardAskedForAndTheListIsFilledAfreshWhenAPortWent) {
+    SimulatedLock lock({"answer", "--card", kCard, "--info", "Door 12", "--delay", "0"});
+    SimulatedLock other({"silent"});
+    std::optional<ScopedComPort> portOne(std::in_place, 1, lock.device());
+    ScopedComPort portThree(3, other.device());
     openOnSplitData();
     EXPECT_EQ(ports(), (QStringList{"1", "3", "1"}));
-    portOne.reset();
-    readFromLock();
-    EXPECT_EQ(messages.take(), QStringList{"Error opening selected comport"});
-    EXPECT_EQ(ports(), (QStringList{"3", "3"}));
-}
-
-TEST_F(LockButton, TheCardReadFillsTheCardDataBoxAndShiftAndCtrlShowTexts) {
-    SimulatedLock lock({"answer", "--card", kCard, "--info", "Door 12", "--delay", "0"});
-    ScopedComPort port(1, lock.device());
-    openOnSplitData();
     readFromLock();
     EXPECT_EQ(text("txtData"), kCard);
     EXPECT_EQ(control<QPushButton>("cmdGetCard")->text(), "Read Card From Lock");
@@ -54,6 +45,10 @@ TEST_F(LockButton, TheCardReadFillsTheCardDataBoxAndShiftAndCtrlShowTexts) {
     EXPECT_EQ(messages.take(), QStringList{"Door 12"});
     readFromLock(Qt::ControlModifier);
     EXPECT_TRUE(messages.take().value(0).startsWith("Morvane lock reader"));
+    portOne.reset();
+    readFromLock();
+    EXPECT_EQ(messages.take(), QStringList{"Error opening selected comport"});
+    EXPECT_EQ(ports(), (QStringList{"3", "3"}));
 }
 
 TEST_F(LockButton, WhileTheLockIsAwaitedOnlyEscReachesTheWindowAndItCancelsTheRead) {
