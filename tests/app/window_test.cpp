@@ -19,6 +19,7 @@ TEST_F(Window, StartsFromWhatTheClipboardHolds) {
         {"FC=123;CF=26;QRVF=F", "opt26Bit", "26", "123", false, false},
         {" FC=7;CF=35;QRVF=F", "opt35Bit", "35", "0", true, false},
         {"FC=-5;CF=35V;QRVF=F", "opt35BitV", "35V", "-5", false, false},
+        {"FC=1;CF=37;QRVF=F", "opt37Bit", "37", "1", false, false},
         {"FC=7;CF=Proxif;QRVF=F", "", "Proxif", "7", false, false},
         {"QRVF=T", "", "", "", true, false},
         {"fc=7;cf=35V;qrvf=T", "opt37Bit", "37", "7", false, true},
