@@ -22,7 +22,7 @@ void putTrimmed(QLineEdit* box) { box->setText(toQt(trimSpaces(toStd(box->text()
 
 void frmMorvane::recalculate() {
     ui->txtBoxProxData->setText(
-        toQt(CalcProxData(toStd(ui->txtBoxSerialNo->text()), sCardFormat, lFacilityCode, *this)));
+        toQt(CalcProxData(toStd(ui->txtBoxSerialNo->text()), sCardFormat, lFacilityCode, boxes_)));
 }
 
 // A facility code too large for its conversion, or an error from the calculation, is shown as
@@ -51,7 +51,7 @@ void frmMorvane::txtBoxSerialNo_Change() {
             ui->txtFacilityCode->setText(QStringLiteral("0"));
             return;
         }
-        lFacilityCode = textToInt32(facilityBox());
+        lFacilityCode = textToInt32(boxes_.facilityBox());
         const std::string hotstamp = toStd(ui->txtBoxSerialNo->text());
         if (IsNumeric(hotstamp)) {
             recalculate();
@@ -61,7 +61,8 @@ void frmMorvane::txtBoxSerialNo_Change() {
     });
 }
 
-// Enter arrives as a key-down and then a key-press, and the steps run for each of them.
+// One press of Enter is a key-down and a character, and each of them runs the steps; Qt reports
+// the press once, so both runs happen here. A message from the calculation shows twice.
 void frmMorvane::txtBoxSerialNo_Enter() {
     for (int run = 0; run < 2; ++run) {
         withErrorHandling([this] {
@@ -85,7 +86,7 @@ void frmMorvane::enableOKForResult() {
 // An emptied facility box keeps the facility code in force until the hotstamp changes.
 void frmMorvane::facilityBoxSteps() {
     putTrimmed(ui->txtFacilityCode);
-    const std::string facility = facilityBox();
+    const std::string facility = boxes_.facilityBox();
     if (IsNumeric(facility)) {
         lFacilityCode = textToInt32(facility);
         recalculate();
@@ -106,9 +107,10 @@ void frmMorvane::txtFacilityCode_LostFocus() {
 void frmMorvane::txtVersion_Change() {
     withErrorHandling([this] {
         putTrimmed(ui->txtVersion);
-        const std::string version = versionBox();
+        const std::string version = boxes_.versionBox();
         if (IsNumeric(version)) {
-            if (!ui->txtFacilityCode->text().isEmpty()) lFacilityCode = textToInt16(facilityBox());
+            if (!ui->txtFacilityCode->text().isEmpty())
+                lFacilityCode = textToInt16(boxes_.facilityBox());
             recalculate();
         } else if (!version.empty()) {
             ui->txtVersion->setText(QStringLiteral("0"));
@@ -125,7 +127,7 @@ void frmMorvane::cmdConvert_Click() {
             ui->txtFacilityCode->setText(QStringLiteral("0"));
             return;
         }
-        lFacilityCode = textToInt32(facilityBox());
+        lFacilityCode = textToInt32(boxes_.facilityBox());
         if (ui->txtVersion->text().isEmpty()) {
             ui->txtVersion->setText(QStringLiteral("0"));
             return;

@@ -23,7 +23,6 @@ frmMorvane::frmMorvane(const WindowServices& services, QWidget* parent)
     : QWidget(parent),
       ui(std::make_unique<Ui::frmMorvane>()),
       messages_(services.messages),
-      keys_(services.keys),
       clipboard_(services.clipboard),
       usbReaders_(UsbReaders::open(services.programFolder)) {
     registerPictures();
@@ -96,8 +95,12 @@ void frmMorvane::connectHandlers() {
     connect(ui->txtData, &QLineEdit::textChanged, this, [this] { txtData_Change(); });
     ui->txtBoxSerialNo->installEventFilter(this);
     ui->txtFacilityCode->installEventFilter(this);
+    connectFormatButtons();
+    connectButtons();
+}
 
-    // Switching an option button off runs nothing: only the one switched on has clicked.
+// Switching an option button off runs nothing: only the one switched on has clicked.
+void frmMorvane::connectFormatButtons() {
     const std::pair<QRadioButton*, void (frmMorvane::*)()> formats[] = {
         {ui->opt26Bit, &frmMorvane::opt26Bit_Click},
         {ui->opt34Bit, &frmMorvane::opt34Bit_Click},
@@ -115,7 +118,9 @@ void frmMorvane::connectHandlers() {
         });
     }
     connect(ui->chkQRVFormat, &QCheckBox::toggled, this, [this] { chkQRVFormat_Click(); });
+}
 
+void frmMorvane::connectButtons() {
     const std::pair<QPushButton*, void (frmMorvane::*)()> buttons[] = {
         {ui->cmdConvert, &frmMorvane::cmdConvert_Click},
         {ui->cmdStart, &frmMorvane::cmdStart_Click},
@@ -152,7 +157,6 @@ void frmMorvane::Form_Load() {
 // The COM port list and the USB readers are brought up here, in that order.
 void frmMorvane::startReaders() {
     FillComPortList();
-    // USB readers
     initUsbReaders();
 }
 
@@ -191,11 +195,25 @@ void frmMorvane::showMessage(std::string_view text) {
     messages_.show(this, Message{.text = toQt(text)});
 }
 
-void frmMorvane::setHotstampBox(std::string_view text) { ui->txtBoxSerialNo->setText(toQt(text)); }
-void frmMorvane::setFacilityBox(std::string_view text) { ui->txtFacilityCode->setText(toQt(text)); }
-void frmMorvane::setVersionBox(std::string_view text) { ui->txtVersion->setText(toQt(text)); }
-std::string frmMorvane::facilityBox() const { return toStd(ui->txtFacilityCode->text()); }
-std::string frmMorvane::versionBox() const { return toStd(ui->txtVersion->text()); }
+void frmMorvane::Boxes::showMessage(std::string_view text) { window_.showMessage(text); }
+void frmMorvane::Boxes::setHotstampBox(std::string_view text) {
+    window_.ui->txtBoxSerialNo->setText(toQt(text));
+}
+void frmMorvane::Boxes::setFacilityBox(std::string_view text) {
+    window_.ui->txtFacilityCode->setText(toQt(text));
+}
+void frmMorvane::Boxes::setVersionBox(std::string_view text) {
+    window_.ui->txtVersion->setText(toQt(text));
+}
+std::string frmMorvane::Boxes::facilityBox() const {
+    return toStd(window_.ui->txtFacilityCode->text());
+}
+std::string frmMorvane::Boxes::versionBox() const { return toStd(window_.ui->txtVersion->text()); }
+
+void frmMorvane::Messages::showMessage(std::string_view text) { window_.showMessage(text); }
+void frmMorvane::Messages::showCritical(std::string_view text, std::string_view title) {
+    window_.showCritical(text, title);
+}
 
 // Facility code, card format and QRV mode as the calling program asked for them. Each setting
 // runs the handling of the control it changes, as if the user had made it.

@@ -10,6 +10,7 @@
 #include "formats/encoder_host.h"
 #include "readers/lock/lock_input_guard.h"
 #include "readers/lock/lock_reader.h"
+#include "readers/lock/read_from_lock.h"
 #include "readers/usb_readers.h"
 
 namespace Ui {
@@ -23,15 +24,12 @@ namespace morvane {
 
 class ClipboardPort;
 class MessageBoxes;
-class ModifierKeys;
 class NumericError;
 struct Invocation;
 
 // What the window needs from the world around it; the widget tests hand in recorders.
 struct WindowServices {
     MessageBoxes& messages;
-    // Ctrl and Shift as "Read from Lock" finds them; the real keyboard when none is given.
-    const ModifierKeys* keys = nullptr;
     ClipboardPort& clipboard;
     // Where Default.hwg and a reader library beside the program are looked for; empty: nowhere.
     std::string programFolder{};
@@ -41,7 +39,7 @@ struct WindowServices {
 // data) and the "Split Data" page (card data back to hotstamp, facility code and version).
 // Every control carries its handler's name; a handler runs whenever its control's value
 // changes, by the user or by code, nested, and not at all when a value is set to what it holds.
-class frmMorvane : public QWidget, public EncoderHost, public CardReadMessages {
+class frmMorvane : public QWidget {
     Q_OBJECT
 
   public:
@@ -55,22 +53,59 @@ class frmMorvane : public QWidget, public EncoderHost, public CardReadMessages {
     bool bQRVFormat = false;
     bool bProxDataOnly = false;
 
-    // What the calculation needs from the Data Input page.
-    void showMessage(std::string_view text) override;
-    void setHotstampBox(std::string_view text) override;
-    void setFacilityBox(std::string_view text) override;
-    void setVersionBox(std::string_view text) override;
-    std::string facilityBox() const override;
-    std::string versionBox() const override;
-    void showCritical(std::string_view text, std::string_view title) override;
-
   protected:
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    // The Data Input boxes as the calculation reads and sets them.
+    class Boxes final : public EncoderHost {
+      public:
+        explicit Boxes(frmMorvane& window) : window_(window) {}
+        void showMessage(std::string_view text) override;
+        void setHotstampBox(std::string_view text) override;
+        void setFacilityBox(std::string_view text) override;
+        void setVersionBox(std::string_view text) override;
+        std::string facilityBox() const override;
+        std::string versionBox() const override;
+
+      private:
+        frmMorvane& window_;
+    };
+
+    // The window's message boxes as the readers show them.
+    class Messages final : public CardReadMessages {
+      public:
+        explicit Messages(frmMorvane& window) : window_(window) {}
+        void showMessage(std::string_view text) override;
+        void showCritical(std::string_view text, std::string_view title) override;
+
+      private:
+        frmMorvane& window_;
+    };
+
+    // The controls "Read from Lock" reads and writes, and the keyboard at the click.
+    class LockButtonControls final : public LockButtonView {
+      public:
+        explicit LockButtonControls(frmMorvane& window) : window_(window) {}
+        bool ctrlHeld() const override;
+        bool shiftHeld() const override;
+        void showMessage(std::string_view text) override;
+        void setCardData(const std::string& text) override;
+        void setCaption(const std::string& text) override;
+        std::string selectedPort() const override;
+        void setPorts(const std::vector<std::string>& ports) override;
+
+      private:
+        frmMorvane& window_;
+    };
+
+    void showMessage(std::string_view text);
+    void showCritical(std::string_view text, std::string_view title);
     void setUpTabOrder();
     void connectHandlers();
+    void connectFormatButtons();
+    void connectButtons();
     void Form_Load();
     void applyInvocation(const Invocation& invocation);
     void startReaders();
@@ -121,13 +156,17 @@ class frmMorvane : public QWidget, public EncoderHost, public CardReadMessages {
 
     std::unique_ptr<Ui::frmMorvane> ui;
     MessageBoxes& messages_;
-    const ModifierKeys* keys_;
     ClipboardPort& clipboard_;
+    Boxes boxes_{*this};
+    Messages messageSink_{*this};
     bool activated_ = false;
     UsbReaders usbReaders_;
-    // The lock-reading component, and what keeps the user's input off the window while it waits.
+    // The lock-reading component, what keeps the user's input off the window while it waits,
+    // and the button that starts it.
     LockReader tmread1;
     LockInputGuard lockInputGuard_{tmread1};
+    LockButtonControls lockButtonControls_{*this};
+    ReadFromLock lockButton_{lockButtonControls_, tmread1};
 };
 
 }  // namespace morvane

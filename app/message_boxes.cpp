@@ -2,10 +2,10 @@
 
 namespace morvane {
 
-QMessageBox::StandardButton QtMessageBoxes::show(QWidget* parent, const Message& message) {
+void QtMessageBoxes::show(QWidget* parent, const Message& message) {
+    // exec() makes the box application modal.
     QMessageBox box(message.icon, message.title, message.text, message.buttons, parent);
-    box.setWindowModality(Qt::ApplicationModal);
-    return static_cast<QMessageBox::StandardButton>(box.exec());
+    box.exec();
 }
 
 }  // namespace morvane

@@ -20,13 +20,13 @@ class MessageBoxes {
   public:
     virtual ~MessageBoxes() = default;
     // Shows the message modally over `parent` and returns once the user has answered it.
-    virtual QMessageBox::StandardButton show(QWidget* parent, const Message& message) = 0;
+    virtual void show(QWidget* parent, const Message& message) = 0;
 };
 
 // The real boxes, on screen.
 class QtMessageBoxes : public MessageBoxes {
   public:
-    QMessageBox::StandardButton show(QWidget* parent, const Message& message) override;
+    void show(QWidget* parent, const Message& message) override;
 };
 
 }  // namespace morvane

@@ -46,7 +46,7 @@ void frmMorvane::btnReinitializeUSB_Click() {
 // The card data lands in txtData, whose change handling empties the earlier Split Data results.
 void frmMorvane::btnReadUSB_Click() {
     ui->txtData->setFocus(Qt::OtherFocusReason);
-    ui->txtData->setText(toQt(usbReaders_.ReadUSBCard(*this)));
+    ui->txtData->setText(toQt(usbReaders_.ReadUSBCard(messageSink_)));
 }
 
 void frmMorvane::showCritical(std::string_view text, std::string_view title) {

@@ -71,47 +71,49 @@ void AnswerReader::takeLine() {
 
     if (line == "TIMEOUT") {
         answer_ = LockAnswer{LockAnswer::Kind::Timeout, {}, 0};
+    } else if (auto rest = afterKeyword(line, "ERROR")) {
+        takeError(*rest);
+    } else if (auto data = afterKeyword(line, "CARD")) {
+        takeCard(*data);
+    } else if (auto info = afterKeyword(line, "INFO")) {
+        takeInfo(*info);
+    } else {
+        fault_ = std::string(kNotUnderstood);
+    }
+}
+
+// "ERROR <1 to 4 digits>" with an optional text after one blank.
+void AnswerReader::takeError(std::string_view rest) {
+    const auto digits = static_cast<std::size_t>(
+        std::find_if_not(rest.begin(), rest.end(), isDigit) - rest.begin());
+    const std::string_view text = rest.substr(digits);
+    if (digits == 0 || digits > 4 || (!text.empty() && text.front() != ' ')) {
+        fault_ = "The lock reported an error without a proper error number.";
         return;
     }
-    if (auto rest = afterKeyword(line, "ERROR")) {
-        const auto digits = static_cast<std::size_t>(
-            std::find_if_not(rest->begin(), rest->end(), isDigit) - rest->begin());
-        const std::string_view text = rest->substr(digits);
-        if (digits == 0 || digits > 4 || (!text.empty() && text.front() != ' ')) {
-            fault_ = "The lock reported an error without a proper error number.";
-            return;
-        }
-        answer_ =
-            LockAnswer{LockAnswer::Kind::Error, std::string(text.empty() ? text : text.substr(1)),
-                       std::stoi(std::string(rest->substr(0, digits)))};
-        return;
+    answer_ = LockAnswer{LockAnswer::Kind::Error, std::string(text.empty() ? text : text.substr(1)),
+                         std::stoi(std::string(rest.substr(0, digits)))};
+}
+
+void AnswerReader::takeCard(std::string_view data) {
+    if (request_ != LockRequest::ReadCard) {
+        fault_ = "The lock sent card data when asked for its information.";
+    } else if (data.size() > kMaxCardDataLength) {
+        fault_ = "The lock sent card data longer than " + std::to_string(kMaxCardDataLength) +
+                 " characters.";
+    } else if (data.find(' ') != std::string_view::npos) {
+        fault_ = "The lock sent card data with a blank in it.";
+    } else {
+        answer_ = LockAnswer{LockAnswer::Kind::Card, std::string(data), 0};
     }
-    if (auto data = afterKeyword(line, "CARD")) {
-        if (request_ != LockRequest::ReadCard) {
-            fault_ = "The lock sent card data when asked for its information.";
-            return;
-        }
-        if (data->size() > kMaxCardDataLength) {
-            fault_ = "The lock sent card data longer than " + std::to_string(kMaxCardDataLength) +
-                     " characters.";
-            return;
-        }
-        if (data->find(' ') != std::string_view::npos) {
-            fault_ = "The lock sent card data with a blank in it.";
-            return;
-        }
-        answer_ = LockAnswer{LockAnswer::Kind::Card, std::string(*data), 0};
-        return;
+}
+
+void AnswerReader::takeInfo(std::string_view info) {
+    if (request_ != LockRequest::LockInfo) {
+        fault_ = "The lock sent its information when asked for a card.";
+    } else {
+        answer_ = LockAnswer{LockAnswer::Kind::Info, std::string(info), 0};
     }
-    if (auto info = afterKeyword(line, "INFO")) {
-        if (request_ != LockRequest::LockInfo) {
-            fault_ = "The lock sent its information when asked for a card.";
-            return;
-        }
-        answer_ = LockAnswer{LockAnswer::Kind::Info, std::string(*info), 0};
-        return;
-    }
-    fault_ = std::string(kNotUnderstood);
 }
 
 }  // namespace morvane

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/split_catalogue.h"
+
 // The line protocol spoken with a lock over its COM port (PROTOCOL.md beside this file): one
 // request line from the program, one answer line from the lock.
 namespace morvane {
@@ -14,8 +16,7 @@ enum class LockRequest {
     LockInfo,  // "INFO <ms>": the lock's identification text
 };
 
-inline constexpr std::size_t kMaxAnswerLength = 256;   // characters, line end not counted
-inline constexpr std::size_t kMaxCardDataLength = 16;  // what the card data box holds
+inline constexpr std::size_t kMaxAnswerLength = 256;  // characters, line end not counted
 inline constexpr std::string_view kCancelLine = "CANCEL\r\n";
 
 // "READ 7500\r\n", "INFO 5000\r\n".
@@ -44,6 +45,9 @@ class AnswerReader {
   private:
     void takeByte(char byte);
     void takeLine();
+    void takeError(std::string_view rest);
+    void takeCard(std::string_view data);
+    void takeInfo(std::string_view info);
 
     LockRequest request_;
     std::string line_;

@@ -44,6 +44,14 @@ struct LockReader::Waiting {
         outcome = how;
         loop.quit();
     }
+    // Without an answer on a line that still works, the lock may still be looking for a card.
+    bool lockMayStillLook() const {
+        return outcome != Outcome::Answered && outcome != Outcome::LineLost;
+    }
+    void lineLost(const QSerialPort& serial) {
+        lineError = lineLostReason(serial.error(), serial.errorString());
+        end(Outcome::LineLost);
+    }
 };
 
 LockReader::LockReader(QObject* parent) : QObject(parent) {}
@@ -106,23 +114,37 @@ std::int32_t LockReader::request(LockRequest kind) {
         return fail(LockErrorKind::BadWaitValue,
                     "The wait value " + std::to_string(waitValue_) + " is not a time to wait.");
     }
-
     QSerialPort serial;
-    serial.setPortName(QString::fromStdString(*device));
+    if (!openLine(serial, *device)) {
+        return fail(LockErrorKind::PortOpen, "Could not open " + portName(port_) + " (" + *device +
+                                                 "): " + serial.errorString().toStdString() + ".");
+    }
+    Waiting waiting;
+    AnswerReader reader(kind);
+    exchange(serial, requestLine(kind, waitValue_), reader, waiting);
+    closeLine(serial, waiting.lockMayStillLook());
+    // Destroyed while it waited: nothing of this reader may be touched any more.
+    if (waiting.readerDestroyed) return kCancelled;
+    return outcomeStatus(waiting, reader);
+}
+
+bool LockReader::openLine(QSerialPort& serial, const std::string& device) {
+    serial.setPortName(QString::fromStdString(device));
     serial.setBaudRate(QSerialPort::Baud9600);
     serial.setDataBits(QSerialPort::Data8);
     serial.setParity(QSerialPort::NoParity);
     serial.setStopBits(QSerialPort::OneStop);
     serial.setFlowControl(QSerialPort::NoFlowControl);
-    if (!serial.open(QIODevice::ReadWrite)) {
-        return fail(LockErrorKind::PortOpen, "Could not open " + portName(port_) + " (" + *device +
-                                                 "): " + serial.errorString().toStdString() + ".");
-    }
+    if (!serial.open(QIODevice::ReadWrite)) return false;
     // Whatever the lock sent while nobody listened belongs to no request of ours.
     serial.clear();
+    return true;
+}
 
-    Waiting waiting;
-    AnswerReader reader(kind);
+// Sends the request and waits, painting, until the answer, the deadline, a cancel or a line
+// failure ends the wait.
+void LockReader::exchange(QSerialPort& serial, const std::string& line, AnswerReader& reader,
+                          Waiting& waiting) {
     QTimer deadline;
     deadline.setSingleShot(true);
     deadline.setTimerType(Qt::PreciseTimer);
@@ -136,37 +158,28 @@ std::int32_t LockReader::request(LockRequest kind) {
     });
     QObject::connect(&serial, &QSerialPort::errorOccurred, &waiting.loop,
                      [&](QSerialPort::SerialPortError error) {
-                         if (error == QSerialPort::NoError) return;
-                         waiting.lineError = lineLostReason(error, serial.errorString());
-                         waiting.end(Waiting::Outcome::LineLost);
+                         if (error != QSerialPort::NoError) waiting.lineLost(serial);
                      });
-
-    const std::string line = requestLine(kind, waitValue_);
     waiting_ = &waiting;
     deadline.start(waitValue_);
-    if (serial.write(line.data(), static_cast<qint64>(line.size())) < 0) {
-        waiting.lineError = lineLostReason(serial.error(), serial.errorString());
-        waiting.end(Waiting::Outcome::LineLost);
-    }
+    if (serial.write(line.data(), static_cast<qint64>(line.size())) < 0) waiting.lineLost(serial);
     if (waiting.outcome == Waiting::Outcome::Pending) waiting.loop.exec();
-    if (waiting.outcome == Waiting::Outcome::Pending) {
-        // The application is quitting and ended every event loop.
-        waiting.outcome = Waiting::Outcome::Cancelled;
-    }
-    const bool destroyed = waiting.readerDestroyed;
-    if (!destroyed) waiting_ = nullptr;
-    deadline.stop();
+    // Still pending: the application is quitting and ended every event loop.
+    waiting.end(Waiting::Outcome::Cancelled);
+    if (!waiting.readerDestroyed) waiting_ = nullptr;
     serial.disconnect();
+}
 
-    using Outcome = Waiting::Outcome;
-    if (waiting.outcome != Outcome::Answered && waiting.outcome != Outcome::LineLost) {
-        // The lock may still be looking for a card; tell it to stop.
+void LockReader::closeLine(QSerialPort& serial, bool lockMayStillLook) {
+    if (lockMayStillLook) {
         serial.write(kCancelLine.data(), static_cast<qint64>(kCancelLine.size()));
         serial.waitForBytesWritten(kCancelWriteMilliseconds);
     }
     serial.close();
-    if (destroyed) return kCancelled;
+}
 
+std::int32_t LockReader::outcomeStatus(const Waiting& waiting, const AnswerReader& reader) {
+    using Outcome = Waiting::Outcome;
     switch (waiting.outcome) {
         case Outcome::Cancelled:
             return kCancelled;
@@ -182,7 +195,10 @@ std::int32_t LockReader::request(LockRequest kind) {
         case Outcome::Answered:
             break;
     }
-    const LockAnswer& answer = *reader.answer();
+    return answerStatus(*reader.answer());
+}
+
+std::int32_t LockReader::answerStatus(const LockAnswer& answer) {
     switch (answer.kind) {
         case LockAnswer::Kind::Card:
             cardData_ = answer.text;

@@ -7,6 +7,8 @@
 #include "readers/lock/lock_control.h"
 #include "readers/lock/lock_protocol.h"
 
+class QSerialPort;
+
 // Reads a card (or the lock's identification) from a lock cabled to a COM port. A request opens
 // the port, sends one line, waits in a local event loop so that the window keeps painting, and
 // closes the port again. Needs a QCoreApplication; everything runs on its thread.
@@ -20,9 +22,7 @@ class LockReader final : public QObject, public LockControl {
     ~LockReader() override;
 
     void setPort(std::int16_t port) override { port_ = port; }
-    std::int16_t port() const { return port_; }
     void setWaitValue(std::int16_t waitValue) override { waitValue_ = waitValue; }
-    std::int16_t waitValue() const { return waitValue_; }
 
     std::int32_t readCard() override;
     std::int32_t readLockInfo() override;
@@ -52,6 +52,12 @@ class LockReader final : public QObject, public LockControl {
     struct Waiting;
 
     std::int32_t request(LockRequest kind);
+    static bool openLine(QSerialPort& serial, const std::string& device);
+    void exchange(QSerialPort& serial, const std::string& line, AnswerReader& reader,
+                  Waiting& waiting);
+    static void closeLine(QSerialPort& serial, bool lockMayStillLook);
+    std::int32_t outcomeStatus(const Waiting& waiting, const AnswerReader& reader);
+    std::int32_t answerStatus(const LockAnswer& answer);
     std::int32_t fail(LockErrorKind kind, std::string description);
 
     static constexpr std::int32_t kSuccess = 1;

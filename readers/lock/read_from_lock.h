@@ -1,40 +1,34 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "formats/encoder_host.h"
 #include "readers/lock/com_port_check.h"
 #include "readers/lock/lock_control.h"
 
-// The "Read from Lock" button and the COM port list beside it, apart from any widget: the
-// window hands in its keys, message box, card data box, button caption and port list.
+// The "Read from Lock" button and the COM port list beside it, apart from any widget.
 namespace morvane {
 
-// The Ctrl and Shift keys as they are held at the moment of the click.
-class ModifierKeys {
+// What the click reads and writes in the window.
+class LockButtonView {
   public:
-    virtual ~ModifierKeys() = default;
+    virtual ~LockButtonView() = default;
+    // Ctrl and Shift as they are held at the moment of the click.
     virtual bool ctrlHeld() const = 0;
     virtual bool shiftHeld() const = 0;
-};
-
-// A text the click writes: the card data box txtData (whose change handling runs on every
-// write) or the button's caption.
-class TextTarget {
-  public:
-    virtual ~TextTarget() = default;
-    virtual void setText(const std::string& text) = 0;
-};
-
-// ComboComPort, a drop-down list the user cannot type into.
-class ComPortList {
-  public:
-    virtual ~ComPortList() = default;
-    // The selected entry, empty when the list is.
-    virtual std::string currentText() const = 0;
-    // Empties the list, appends the entries in order and selects the first one, if any.
-    virtual void setEntries(const std::vector<std::string>& entries) = 0;
+    // Modal, OK button only, the program's title.
+    virtual void showMessage(std::string_view text) = 0;
+    // txtData, whose change handling runs on every write.
+    virtual void setCardData(const std::string& text) = 0;
+    // cmdGetCard's caption.
+    virtual void setCaption(const std::string& text) = 0;
+    // ComboComPort, a drop-down list the user cannot type into: the selected entry, empty when
+    // the list is; and the list emptied, filled in order and its first entry selected.
+    virtual std::string selectedPort() const = 0;
+    virtual void setPorts(const std::vector<std::string>& ports) = 0;
 };
 
 inline constexpr const char* kCaptionWaiting = "press 'ESC' to cancel";
@@ -44,15 +38,7 @@ inline constexpr std::int16_t kLockInfoWaitValue = 5000;
 
 class ReadFromLock {
   public:
-    struct Window {
-        const ModifierKeys& keys;
-        MessageSink& messages;  // modal, OK button only, the program's title
-        TextTarget& txtData;
-        TextTarget& cmdGetCardCaption;
-        ComPortList& ComboComPort;
-    };
-
-    ReadFromLock(Window window, LockControl& lock, ComPortProbe probe = CheckComPort);
+    ReadFromLock(LockButtonView& view, LockControl& lock, ComPortProbe probe = CheckComPort);
 
     // Fills the port list with the ports that open now, first one selected.
     void FillComPortList();
@@ -61,9 +47,10 @@ class ReadFromLock {
     void cmdGetCard_Click();
 
   private:
+    std::optional<std::int16_t> selectedOpenPort();
     void showStatus(std::int32_t status, bool cardRead);
 
-    Window window_;
+    LockButtonView& view_;
     LockControl& lock_;
     ComPortProbe probe_;
 };

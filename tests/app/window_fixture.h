@@ -11,10 +11,12 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/clipboard/clipboard_port.h"
 #include "app/frm_morvane.h"
-#include "app/recording_clipboard.h"
-#include "app/recording_message_boxes.h"
+#include "app/message_boxes.h"
 
 // Readable texts in test failures.
 inline void PrintTo(const QString& text, std::ostream* os) {
@@ -22,6 +24,31 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 namespace morvane::test {
+
+// Stands in for the message boxes: remembers what a user would have been shown.
+struct RecordingMessageBoxes : MessageBoxes {
+    std::vector<Message> shown;
+    void show(QWidget*, const Message& message) override { shown.push_back(message); }
+    // The texts shown since the last call.
+    QStringList take() {
+        QStringList texts;
+        for (const Message& m : std::exchange(shown, {})) texts << m.text;
+        return texts;
+    }
+};
+
+// Stands in for the desktop clipboard: holds a text to read at start-up, records every text
+// placed, and can be told to fail.
+struct RecordingClipboard : ClipboardPort {
+    QString text;
+    QStringList placed;
+    bool failPlacing = false;
+    QString readText() override { return text; }
+    bool placeText(const QString& newText) override {
+        if (!failPlacing) placed << newText;
+        return !failPlacing;
+    }
+};
 
 // The real window, shown and active off screen, driven the way a person drives it.
 class WindowTest : public ::testing::Test {
@@ -52,34 +79,16 @@ class WindowTest : public ::testing::Test {
     QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
     QString text(const char* name) const { return box(name)->text(); }
 
-    // Clicks into the box (the box left before loses the focus) and types at its end.
-    void typeInto(const char* name, const QString& keys) {
-        QLineEdit* target = box(name);
-        click(target);
-        target->end(false);
-        QTest::keyClicks(target, keys);
-    }
-    // Clicks into the box, selects everything and types over it.
-    void retype(const char* name, const QString& keys) {
-        QLineEdit* target = box(name);
-        click(target);
-        target->selectAll();
-        if (keys.isEmpty()) {
-            QTest::keyClick(target, Qt::Key_Delete);
-        } else {
-            QTest::keyClicks(target, keys);
-        }
-    }
-    // Pastes a whole text in one change, as the clipboard does.
-    void paste(const char* name, const QString& pasted) {
-        QLineEdit* target = box(name);
-        click(target);
-        target->selectAll();
-        target->insert(pasted);
+    // Clicks into the box (the box left before loses the focus) and replaces its text in one
+    // change, as pasting does.
+    void retype(const char* name, const QString& replacement) {
+        click(box(name));
+        box(name)->selectAll();
+        box(name)->insert(replacement);
     }
     void click(QWidget* target) { QTest::mouseClick(target, Qt::LeftButton); }
     void clickFormat(const char* name) {
-        QRadioButton* button = control<QRadioButton>(name);
+        QWidget* button = control(name);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
     }
     // A key as the keyboard delivers it: to the focus widget, shortcuts first.

@@ -1,70 +1,89 @@
 #pragma once
 
+#include <stdlib.h>
+
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "readers/lock/com_port_map.h"
+
 // Test stand-ins for the COM ports: every port points nowhere unless a test gives it a
-// pseudo-terminal, so no test can reach a real serial line.
+// simulated lock, so no test can reach a real serial line.
 namespace morvane::test {
 
 // "/nonexistent/morvane-test/com<n>": absolute, so it is used, and never there.
-std::string nowhere(int port);
-void pointAllComPortsNowhere();
+inline std::string nowhere(int port) {
+    return "/nonexistent/morvane-test/com" + std::to_string(port);
+}
+
+inline void pointAllComPortsNowhere() {
+    for (int n = kFirstComPort; n <= kLastComPort; ++n) {
+        setenv(comPortVariable(n).c_str(), nowhere(n).c_str(), 1);
+    }
+}
 
 // Points MORVANE_COM<n> at a device (or unsets it) for one scope, then back to nowhere.
 class ScopedComPort {
   public:
-    ScopedComPort(int port, const std::optional<std::string>& device);
-    ~ScopedComPort();
+    ScopedComPort(int port, const std::optional<std::string>& device) : port_(port) {
+        if (device) {
+            setenv(comPortVariable(port).c_str(), device->c_str(), 1);
+        } else {
+            unsetenv(comPortVariable(port).c_str());
+        }
+    }
+    ~ScopedComPort() { setenv(comPortVariable(port_).c_str(), nowhere(port_).c_str(), 1); }
     ScopedComPort(const ScopedComPort&) = delete;
-    ScopedComPort& operator=(const ScopedComPort&) = delete;
 
   private:
     int port_;
 };
 
-// A bare pseudo-terminal: opens like a serial port, and shows whatever is written to it.
-class PseudoTerminal {
-  public:
-    PseudoTerminal();
-    ~PseudoTerminal();
-    PseudoTerminal(const PseudoTerminal&) = delete;
-    PseudoTerminal& operator=(const PseudoTerminal&) = delete;
-
-    const std::string& device() const { return device_; }
-    // Bytes the far side has written so far, without waiting.
-    std::string pendingBytes();
-    // Writes to the far side, as a lock would answer; false when not all of it went.
-    bool send(const std::string& bytes);
-
-  private:
-    int master_ = -1;
-    std::string device_;
-};
-
 // The lock simulator running as its own process on a pseudo-terminal.
 class SimulatedLock {
   public:
-    explicit SimulatedLock(const std::vector<std::string>& arguments);
-    ~SimulatedLock();
-    SimulatedLock(const SimulatedLock&) = delete;
-    SimulatedLock& operator=(const SimulatedLock&) = delete;
+    explicit SimulatedLock(const std::vector<std::string>& arguments) {
+        QStringList list;
+        for (const auto& a : arguments) list << QString::fromStdString(a);
+        process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process_.start(QStringLiteral(MORVANE_LOCK_SIM), list);
+        const QDeadlineTimer deadline(5000);
+        while (!process_.canReadLine() &&
+               process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+        }
+        if (!process_.canReadLine()) throw std::runtime_error("lock simulator gave no device");
+        device_ = process_.readLine().trimmed().toStdString();
+    }
+    ~SimulatedLock() {
+        process_.kill();
+        process_.waitForFinished(3000);
+    }
 
     const std::string& device() const { return device_; }
-    // Waits up to `milliseconds` for the simulator to print `line`; true once it has.
-    bool waitForReport(const std::string& line, int milliseconds = 3000);
-    // Everything printed after the device path so far.
-    const std::vector<std::string>& reports();
+
+    // The next `count` request lines the simulator reports as received; fewer when they do not
+    // come within three seconds.
+    std::vector<std::string> received(std::size_t count) {
+        std::vector<std::string> lines;
+        const QDeadlineTimer deadline(3000);
+        while (lines.size() < count && !deadline.hasExpired()) {
+            if (process_.canReadLine()) {
+                const std::string line = process_.readLine().trimmed().toStdString();
+                if (line.starts_with("received: ")) lines.push_back(line.substr(10));
+            } else if (!process_.waitForReadyRead(50) && process_.state() != QProcess::Running) {
+                break;
+            }
+        }
+        return lines;
+    }
 
   private:
-    void collect(int milliseconds);
-
     QProcess process_;
     std::string device_;
-    std::string partial_;
-    std::vector<std::string> reports_;
 };
 
 }  // namespace morvane::test

@@ -105,7 +105,6 @@ void Lock::takeRequest(const std::string& line) {
     }
     const bool read = line.starts_with("READ ");
     if (!read && !line.starts_with("INFO ")) return;
-    const int wait = std::atoi(line.c_str() + 5);
 
     ScheduledAnswer answer;
     answer.due = Clock::now() + std::chrono::milliseconds(options_.delayMilliseconds);
@@ -117,7 +116,6 @@ void Lock::takeRequest(const std::string& line) {
         case Scenario::Silent:
             return;
         case Scenario::LockTimeout:
-            answer.due = Clock::now() + std::chrono::milliseconds(wait);
             answer.bytes = "TIMEOUT\r\n";
             break;
         case Scenario::Error:

@@ -9,7 +9,7 @@ namespace morvane::sim {
 enum class Scenario {
     Answer,       // a card read gets the card data, an identification request the lock info
     Silent,       // never answers
-    LockTimeout,  // answers TIMEOUT once the requested wait has passed
+    LockTimeout,  // gives up on the card after its delay and answers TIMEOUT
     Error,        // answers ERROR with the configured number and text
     Garbage,      // answers bytes that are not protocol text
     Endless,      // starts an answer line and never ends it
