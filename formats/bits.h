@@ -21,10 +21,4 @@ std::string significantOctal(std::uint64_t word);
 // The lowest `digits` octal digits of the word, leading zeros kept.
 std::string octalField(std::uint64_t value, int digits);
 
-// Appends the lowest `digits` octal digits of the value to `text`.
-void appendOctalField(std::string& text, std::uint64_t value, int digits);
-
-// Number of 1 bits of the word under the mask.
-int countOnes(std::uint64_t word, std::uint64_t mask);
-
 }  // namespace morvane

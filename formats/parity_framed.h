@@ -10,13 +10,6 @@
 // the format has one). The hotstamp arrives as a double and is taken as the nearest whole number.
 namespace morvane {
 
-// Prox data words from values within the field widths; no checks.
-std::uint64_t word26(std::uint64_t hotstamp, std::uint64_t facility);
-std::uint64_t word34(std::uint64_t hotstamp, std::uint64_t facility);
-std::uint64_t word35(std::uint64_t hotstamp, std::uint64_t facility);
-std::uint64_t word37(std::uint64_t hotstamp, std::uint64_t facility);
-std::uint64_t word37NFC(std::uint64_t hotstamp);
-
 // The window's set: after a range error the offending box is set to the limit.
 EncoderResult BitFormat26(double iNumber, std::int32_t iFacilityCode, EncoderHost& host);
 EncoderResult BitFormat34(double iNumber, std::int32_t iFacilityCode, EncoderHost& host);

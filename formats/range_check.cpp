@@ -36,7 +36,7 @@ void setBox(EncoderHost& boxes, ValueBox box, const std::string& text) {
 
 }  // namespace
 
-bool passesRangeChecks(std::initializer_list<RangeCheck> checks, MessageSink& sink,
+bool passesRangeChecks(std::span<const RangeCheck> checks, MessageSink& sink,
                        EncoderHost* boxes) {
     for (const RangeCheck& check : checks) {
         // Written so that a NaN fails as too large rather than slipping through.

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
+#include <span>
 
 #include "formats/encoder_host.h"
 
@@ -20,7 +20,7 @@ struct RangeCheck {
 
 // True when every value passes. Otherwise the message is shown and, when `boxes` is given and
 // the value was too large, the offending box is set to the limit's text.
-bool passesRangeChecks(std::initializer_list<RangeCheck> checks, MessageSink& sink,
+bool passesRangeChecks(std::span<const RangeCheck> checks, MessageSink& sink,
                        EncoderHost* boxes);
 
 }  // namespace morvane

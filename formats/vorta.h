@@ -10,11 +10,6 @@
 // bits of their fields are written.
 namespace morvane {
 
-// Prox data words; values wider than their fields are cut to the field.
-std::uint64_t word35V(std::uint32_t hotstamp, std::uint32_t facility);
-std::uint64_t word36V(std::uint32_t hotstamp, std::uint32_t facility);
-std::uint64_t word37V(std::uint32_t hotstamp, std::uint32_t facility);
-
 EncoderResult BitFormat35V(double iNumber, std::int32_t iFacilityCode, EncoderHost& host);
 EncoderResult BitFormat36V(double iNumber, std::int32_t iFacilityCode, EncoderHost& host);
 EncoderResult BitFormat37V(double iNumber, std::int32_t iFacilityCode, EncoderHost& host);
