@@ -1,5 +1,6 @@
 #include "formats/bits.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -45,11 +46,10 @@ std::string significantOctal(std::uint64_t word) {
 }
 
 std::string octalField(std::uint64_t value, int digits) {
-    std::string text(static_cast<std::size_t>(digits), '0');
-    for (std::size_t i = text.size(); i-- > 0; value >>= 3) {
-        text[i] = static_cast<char>('0' + (value & 7U));
-    }
-    return text;
+    std::array<char, 22> text{};  // 64 bits need at most 22 octal digits
+    const auto n = static_cast<std::size_t>(std::clamp(digits, 0, 22));
+    for (std::size_t i = n; i-- > 0; value >>= 3) text[i] = static_cast<char>('0' + (value & 7U));
+    return std::string(text.data(), n);
 }
 
 }  // namespace morvane

@@ -235,9 +235,33 @@ std::span<const Layout> layouts() { return kLayouts; }
 
 const Layout& layout(LayoutId id) { return kLayouts[static_cast<std::size_t>(id)]; }
 
+namespace {
+
+// A code of up to seven characters with its length as one number: the lookup runs on every
+// conversion, and comparing numbers spares a string comparison per layout.
+constexpr std::uint64_t packedCode(std::string_view code) {
+    std::uint64_t packed = code.size();
+    for (char c : code) packed = packed << 8 | static_cast<unsigned char>(c);
+    return packed;
+}
+constexpr std::size_t kLongestPackedCode = 7;
+
+constexpr std::array<std::uint64_t, kLayouts.size()> kPackedCodes = [] {
+    std::array<std::uint64_t, kLayouts.size()> codes{};
+    for (std::size_t i = 0; i < kLayouts.size(); ++i) {
+        // The layout without facility code is reached through "37", never by its own code.
+        codes[i] = kLayouts[i].id == LayoutId::F37NFC ? 0 : packedCode(kLayouts[i].code);
+    }
+    return codes;
+}();
+
+}  // namespace
+
 const Layout* findLayout(std::string_view code) {
-    for (const Layout& l : kLayouts) {
-        if (l.id != LayoutId::F37NFC && l.code == code) return &l;
+    if (code.empty() || code.size() > kLongestPackedCode) return nullptr;
+    const std::uint64_t packed = packedCode(code);
+    for (std::size_t i = 0; i < kPackedCodes.size(); ++i) {
+        if (kPackedCodes[i] == packed) return &kLayouts[i];
     }
     return nullptr;
 }

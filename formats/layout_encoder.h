@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "formats/card_format.h"
 #include "formats/encoder_host.h"
@@ -26,5 +27,20 @@ enum class Limits {
 std::optional<std::uint64_t> encodeWord(const Layout& l, const EncoderValues& values,
                                         MessageSink& sink, EncoderHost* boxes,
                                         Limits limits = Limits::Upper);
+
+// Whether whole, non-negative values lie within every limit of the layout's fields: the
+// integer path that lets a plain hotstamp skip the checks' messages and arithmetic in doubles.
+constexpr bool withinAllLimits(const Layout& l, std::uint64_t hotstamp, std::int64_t facility,
+                               std::int64_t version) {
+    const auto fits = [](Field field, std::int64_t value, std::optional<std::uint64_t> limit) {
+        return !field.present() ||
+               (value >= 0 && (!limit || static_cast<std::uint64_t>(value) <= *limit));
+    };
+    return hotstamp <= l.hotstampLimit && fits(l.facility, facility, l.facilityLimit) &&
+           fits(l.version, version, l.versionLimit);
+}
+
+// The word's lowest 16 octal digits, leading zeros kept: the prox data text, written once.
+std::string proxDataText(std::uint64_t word);
 
 }  // namespace morvane

@@ -1,6 +1,5 @@
 #include "formats/octal_fields.h"
 
-#include "formats/bits.h"
 #include "formats/card_format.h"
 #include "formats/layout_encoder.h"
 #include "formats/numeric_text.h"
@@ -14,14 +13,14 @@ EncoderResult BitFormatProxif(double iNumber, std::int32_t iFacilityCode, std::i
     const auto word = encodeWord(layout(LayoutId::Proxif),
                                  {roundHalfEven(iNumber), iFacilityCode, iVersion}, host, &host);
     if (!word) return std::nullopt;
-    return octalField(*word, kProxDataDigits);
+    return proxDataText(*word);
 }
 
 EncoderResult BitFormatCasi(double iNumber, std::int32_t iFacilityCode, EncoderHost& host) {
     const auto word =
         encodeWord(layout(LayoutId::Casi), {roundHalfEven(iNumber), iFacilityCode}, host, &host);
     if (!word) return std::nullopt;
-    return octalField(*word, kProxDataDigits);
+    return proxDataText(*word);
 }
 
 }  // namespace morvane

@@ -1,10 +1,11 @@
 #include "formats/prox_data.h"
 
+#include <climits>
 #include <cmath>
 #include <optional>
 
-#include "formats/bits.h"
 #include "formats/card_format.h"
+#include "formats/frame_word.h"
 #include "formats/layout_encoder.h"
 #include "formats/numeric_text.h"
 
@@ -12,16 +13,16 @@ namespace morvane {
 
 namespace {
 
-// Plain digits, as nearly every hotstamp is typed, need none of the numeric grammar. Fifteen
-// digits keep the value exact in a double and printed in plain digits by a range message.
-std::optional<double> plainHotstamp(std::string_view text) {
+// Plain digits, as nearly every hotstamp and box is typed, need none of the numeric grammar.
+// Fifteen digits keep the value exact in a double and printed in plain digits by a range message.
+std::optional<std::uint64_t> plainDigits(std::string_view text) {
     if (text.empty() || text.size() > 15) return std::nullopt;
     std::uint64_t value = 0;
     for (char c : text) {
         if (c < '0' || c > '9') return std::nullopt;
         value = value * 10 + static_cast<std::uint64_t>(c - '0');
     }
-    return static_cast<double>(value);
+    return value;
 }
 
 // Steps shared by both calculations: the empty text, the hotstamp test, the format test.
@@ -29,11 +30,15 @@ std::optional<double> plainHotstamp(std::string_view text) {
 std::optional<double> hotstampOf(std::string_view sSerialNo, std::string_view sCF,
                                  MessageSink& sink) {
     if (sSerialNo.empty()) return std::nullopt;
-    auto value = plainHotstamp(sSerialNo);
-    if (!value) value = parseNumber(sSerialNo);
-    if (!value || *value < 0 || *value != std::floor(*value)) {
-        sink.showMessage(kInvalidSerialNumber);
-        return std::nullopt;
+    std::optional<double> value;
+    if (const auto plain = plainDigits(sSerialNo)) {
+        value = static_cast<double>(*plain);
+    } else {
+        value = parseNumber(sSerialNo);
+        if (!value || *value < 0 || *value != std::floor(*value)) {
+            sink.showMessage(kInvalidSerialNumber);
+            return std::nullopt;
+        }
     }
     if (sCF.empty()) {
         sink.showMessage(kUndefinedFormat);
@@ -43,13 +48,17 @@ std::optional<double> hotstampOf(std::string_view sSerialNo, std::string_view sC
 }
 
 std::string proxDataOrNoResult(std::optional<std::uint64_t> word) {
-    return word ? octalField(*word, kProxDataDigits) : std::string(kNoResult);
+    return word ? proxDataText(*word) : std::string(kNoResult);
 }
 
 // A Proxif or Casi box read as a whole number: empty counts as 0; other text that is not a
 // number is reported and stops the calculation.
 std::optional<std::int32_t> boxValue(const std::string& text, std::string_view invalidMessage,
                                      MessageSink& sink) {
+    const auto plain = plainDigits(text);
+    if (plain && *plain <= static_cast<std::uint64_t>(INT32_MAX)) {
+        return static_cast<std::int32_t>(*plain);
+    }
     if (trimSpaces(text).empty()) return 0;
     const auto value = parseNumber(text);
     if (!value) {
@@ -69,15 +78,34 @@ std::optional<EncoderValues> boxValues(const Layout& l, double hotstamp, Encoder
     return EncoderValues{hotstamp, *facility, *version};
 }
 
+const Layout* layoutOf(std::string_view sCF, std::int32_t iFC) {
+    const Layout* l = findLayout(sCF);
+    if (l != nullptr && l->id == LayoutId::F37 && iFC == 0) return &layout(LayoutId::F37NFC);
+    return l;
+}
+
+// A plain hotstamp within every limit of a format that takes its values from the caller needs
+// no more than the word; anything else goes the long way, which reports what is wrong.
+std::optional<std::uint64_t> plainFrameWord(std::string_view sSerialNo, std::string_view sCF,
+                                            std::int32_t iFC) {
+    const auto hotstamp = plainDigits(sSerialNo);
+    const Layout* l = hotstamp ? layoutOf(sCF, iFC) : nullptr;
+    if (l == nullptr || l->id == LayoutId::Proxif || l->id == LayoutId::Casi ||
+        !withinAllLimits(*l, *hotstamp, iFC, 0)) {
+        return std::nullopt;
+    }
+    return frameWord(*l, *hotstamp, static_cast<std::uint64_t>(iFC), 0);
+}
+
 }  // namespace
 
 std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
                          EncoderHost& host) {
+    if (const auto word = plainFrameWord(sSerialNo, sCF, iFC)) return proxDataText(*word);
     const auto hotstamp = hotstampOf(sSerialNo, sCF, host);
     if (!hotstamp) return {};
-    const Layout* l = findLayout(sCF);
+    const Layout* l = layoutOf(sCF, iFC);
     if (l == nullptr) return std::string(kNoResult);
-    if (l->id == LayoutId::F37 && iFC == 0) l = &layout(LayoutId::F37NFC);
     if (l->id == LayoutId::Proxif || l->id == LayoutId::Casi) {
         const auto values = boxValues(*l, *hotstamp, host);
         if (!values) return std::string(kNoResult);
