@@ -24,9 +24,15 @@ constexpr std::array<Decoder, kSplitFormatCount> kDecoders{
 };
 
 // Three characters per card data digit, leading bit first.
+constexpr std::array<std::string_view, 8> kOctalDigitBits{
+    "000", "001", "010", "011", "100", "101", "110", "111",
+};
+
 std::string bitDataText(CardWord w) {
     std::string text(static_cast<std::size_t>(w.length), '0');
-    for (std::size_t i = text.size(); i-- > 0; w.bits >>= 1) text[i] = (w.bits & 1U) ? '1' : '0';
+    for (std::size_t i = text.size(); i > 0; i -= 3, w.bits >>= 3) {
+        kOctalDigitBits[w.bits & 7U].copy(&text[i - 3], 3);
+    }
     return text;
 }
 
