@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -38,7 +39,7 @@ class TerminalHost : public EncoderHost {
 
 bool isProxData(std::string_view text) {
     return text.size() == static_cast<std::size_t>(kProxDataDigits) &&
-           text.find_first_not_of("01234567") == std::string_view::npos;
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '7'; });
 }
 
 }  // namespace
@@ -57,33 +58,27 @@ int runConvert(const ConvertOptions& options) {
     OutputBuffer errors(stderr);
     TerminalHost host(options.facility, options.version, errors);
     bool allProxData = true;
-    const auto convertOne = [&](std::string_view hotstamp) {
+    const auto convertOne = [&](const InputLine& hotstamp) {
         std::string result;
-        try {
-            result = CalcProxData(hotstamp, options.format, facilityCode, host);
-        } catch (const NumericError& e) {
-            errors.line(e.text());
+        if (hotstamp.tooLong) {
+            errors.line(tooLongMessage());
+        } else {
+            try {
+                result = CalcProxData(hotstamp.text, options.format, facilityCode, host);
+            } catch (const NumericError& e) {
+                errors.line(e.text());
+            }
         }
         allProxData = allProxData && isProxData(result);
         out.line(result);
     };
-    const auto flushBoth = [&] {
+    const int readError = forEachInput(options.hotstamps, convertOne, [&] {
         errors.flush();
         out.flush();
-    };
-
-    if (options.hotstamps.empty()) {
-        forEachLine(STDIN_FILENO, convertOne, flushBoth);
-    }
-    for (const std::string& hotstamp : options.hotstamps) {
-        if (hotstamp == "-") {
-            forEachLine(STDIN_FILENO, convertOne, flushBoth);
-        } else {
-            convertOne(hotstamp);
-        }
-    }
-    flushBoth();
-    return allProxData ? 0 : 1;
+    });
+    errors.flush();
+    out.flush();
+    return reportIoErrors(readError, out) && allProxData ? 0 : 1;
 }
 
 }  // namespace morvane::cli

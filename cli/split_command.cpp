@@ -1,7 +1,5 @@
 #include "cli/split_command.h"
 
-#include <unistd.h>
-
 #include <string_view>
 
 #include "cli/line_io.h"
@@ -16,46 +14,42 @@ int runSplit(const SplitOptions& options) {
     OutputBuffer errors(stderr);
     bool allMatched = true;
     std::size_t count = 0;
-    SplitJsonWriter json;
+    std::string text;
 
-    const auto splitOne = [&](std::string_view cardData) {
+    const auto splitOne = [&](const InputLine& cardData) {
         ++count;
         SplitResult result;
-        const std::size_t length = characterCount(cardData);
+        const std::size_t length = characterCount(cardData.text);
         // The window's card data box takes no more than 16 characters; anything longer is no
         // card data, and its output still comes so that output and input stay line for line.
-        if (length > kMaxCardDataLength) {
+        if (cardData.tooLong) {
+            result.state = SplitState::Rejected;
+            errors.line(tooLongMessage());
+        } else if (length > kMaxCardDataLength) {
             result.state = SplitState::Rejected;
             errors.line("morvane-cli: card data " + std::to_string(count) +
                         " refused: " + std::to_string(length) + " characters, at most " +
                         std::to_string(kMaxCardDataLength) + " allowed");
         } else {
-            result = SplitData(cardData);
+            result = SplitData(cardData.text);
         }
         allMatched = allMatched && result.anyMatch();
+        text.clear();
         if (options.json) {
-            out.line(json.line(cardData, result));
+            appendSplitJson(text, cardData.text, result);
         } else {
-            std::string block = splitTable(cardData, result);
-            block.pop_back();  // line() ends it
-            out.line(block);
+            text = splitTable(cardData.text, result);
+            text.pop_back();  // line() ends it
         }
+        out.line(text);
     };
-    const auto flushBoth = [&] {
+    const int readError = forEachInput(options.cardData, splitOne, [&] {
         errors.flush();
         out.flush();
-    };
-
-    if (options.cardData.empty()) forEachLine(STDIN_FILENO, splitOne, flushBoth);
-    for (const std::string& cardData : options.cardData) {
-        if (cardData == "-") {
-            forEachLine(STDIN_FILENO, splitOne, flushBoth);
-        } else {
-            splitOne(cardData);
-        }
-    }
-    flushBoth();
-    return allMatched ? 0 : 1;
+    });
+    errors.flush();
+    out.flush();
+    return reportIoErrors(readError, out) && allMatched ? 0 : 1;
 }
 
 }  // namespace morvane::cli
