@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string_view>
 
@@ -37,9 +36,9 @@ class TerminalHost : public EncoderHost {
     OutputBuffer& errors_;
 };
 
+// The calculation gives 16 octal digits, the no-result value or the empty text.
 bool isProxData(std::string_view text) {
-    return text.size() == static_cast<std::size_t>(kProxDataDigits) &&
-           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '7'; });
+    return text.size() == static_cast<std::size_t>(kProxDataDigits) && text != kNoResult;
 }
 
 }  // namespace

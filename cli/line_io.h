@@ -28,6 +28,13 @@ class OutputBuffer {
         buffer_.push_back('\n');
         if (buffer_.size() >= kFlushAt) flush();
     }
+    // A line written straight into the buffer by `write(std::string&)`.
+    template <typename Write>
+    void lineWith(Write&& write) {
+        write(buffer_);
+        buffer_.push_back('\n');
+        if (buffer_.size() >= kFlushAt) flush();
+    }
     void flush();
     // The system's reason for the first failed write; 0 while every write succeeded.
     int error() const { return error_; }

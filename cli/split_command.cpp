@@ -14,12 +14,14 @@ int runSplit(const SplitOptions& options) {
     OutputBuffer errors(stderr);
     bool allMatched = true;
     std::size_t count = 0;
-    std::string text;
 
     const auto splitOne = [&](const InputLine& cardData) {
         ++count;
         SplitResult result;
-        const std::size_t length = characterCount(cardData.text);
+        // Bytes outnumber characters, so short card data needs no count.
+        const std::size_t length = cardData.text.size() <= kMaxCardDataLength
+                                       ? cardData.text.size()
+                                       : characterCount(cardData.text);
         // The window's card data box takes no more than 16 characters; anything longer is no
         // card data, and its output still comes so that output and input stay line for line.
         if (cardData.tooLong) {
@@ -34,14 +36,13 @@ int runSplit(const SplitOptions& options) {
             result = SplitData(cardData.text);
         }
         allMatched = allMatched && result.anyMatch();
-        text.clear();
         if (options.json) {
-            appendSplitJson(text, cardData.text, result);
+            out.lineWith([&](std::string& line) { appendSplitJson(line, cardData.text, result); });
         } else {
-            text = splitTable(cardData.text, result);
-            text.pop_back();  // line() ends it
+            std::string block = splitTable(cardData.text, result);
+            block.pop_back();  // line() ends it
+            out.line(block);
         }
-        out.line(text);
     };
     const int readError = forEachInput(options.cardData, splitOne, [&] {
         errors.flush();

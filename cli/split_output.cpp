@@ -152,20 +152,31 @@ void appendJsonString(std::string& out, std::string_view text) {
                    .dump(-1, ' ', true, nlohmann::json::error_handler_t::replace));
 }
 
+// What stands in front of each box's text: ',"txt35VNum":"' and so on.
+const std::array<std::string, kResultBoxCount>& boxKeys() {
+    static const std::array<std::string, kResultBoxCount> keys = [] {
+        std::array<std::string, kResultBoxCount> k;
+        for (std::size_t i = 0; i < kResultBoxCount; ++i) {
+            k[i] = std::string(i == 0 ? "" : ",") + "\"" +
+                   std::string(boxName(static_cast<ResultBox>(i))) + "\":\"";
+        }
+        return k;
+    }();
+    return keys;
+}
+
 }  // namespace
 
 void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result) {
     out.append("{\"card_data\":");
     appendJsonString(out, cardData);
-    out.append(",\"bit_data\":");
-    appendJsonString(out, result.bitData);
-    out.append(result.state == SplitState::Rejected ? ",\"rejected\":true" : ",\"rejected\":false");
-    out.append(",\"boxes\":{");
+    // The bit data and the boxes hold binary and decimal digits and the catalogue's refusal
+    // texts, none of which JSON escapes.
+    out.append(",\"bit_data\":\"").append(result.bitData);
+    out.append(result.state == SplitState::Rejected ? "\",\"rejected\":true,\"boxes\":{"
+                                                    : "\",\"rejected\":false,\"boxes\":{");
     for (std::size_t i = 0; i < kResultBoxCount; ++i) {
-        if (i > 0) out.push_back(',');
-        appendJsonString(out, boxName(static_cast<ResultBox>(i)));
-        out.push_back(':');
-        appendJsonString(out, result.boxes[i]);
+        out.append(boxKeys()[i]).append(result.boxes[i]).push_back('"');
     }
     out.append("}}");
 }

@@ -1,6 +1,8 @@
 #include "formats/layout_encoder.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 
 #include "formats/frame_word.h"
 #include "formats/numeric_text.h"
@@ -21,14 +23,14 @@ std::uint64_t spilledFacilityBit(const Layout& l, std::uint64_t facility, Limits
     return placed(Field{l.facility.low, l.facility.width + 1}, facility) & ~l.facility.mask();
 }
 
-// Two octal digits per six bits: half the steps of a digit at a time.
-constexpr std::array<std::array<char, 2>, 64> kDigitPairs = [] {
-    std::array<std::array<char, 2>, 64> pairs{};
-    for (std::size_t i = 0; i < pairs.size(); ++i) {
-        pairs[i] = {static_cast<char>('0' + i / 8), static_cast<char>('0' + i % 8)};
-    }
-    return pairs;
-}();
+// 24 bits as eight octal digit characters, most significant first, all at once: each 3-bit
+// group moved into a byte of its own, the bytes put in reading order, '0' added to each.
+std::uint64_t octalCharacters(std::uint64_t bits) {
+    bits = (bits & 0xFFFU) | ((bits & 0xFFF000U) << 20);
+    bits = (bits & 0x0000003F0000003FU) | ((bits & 0x00000FC000000FC0U) << 10);
+    bits = (bits & 0x0007000700070007U) | ((bits & 0x0038003800380038U) << 5);
+    return __builtin_bswap64(bits) + 0x3030303030303030U;
+}
 
 bool passesEveryCheck(const Layout& l, const EncoderValues& values, MessageSink& sink,
                       EncoderHost* boxes, Limits limits) {
@@ -67,12 +69,11 @@ std::optional<std::uint64_t> encodeWord(const Layout& l, const EncoderValues& va
 }
 
 std::string proxDataText(std::uint64_t word) {
+    static_assert(std::endian::native == std::endian::little);
+    const std::array<std::uint64_t, 2> halves{octalCharacters(word >> 24 & 0xFFFFFFU),
+                                              octalCharacters(word & 0xFFFFFFU)};
     std::array<char, kProxDataDigits> text{};
-    for (std::size_t i = text.size(); i > 0; i -= 2, word >>= 6) {
-        const auto& pair = kDigitPairs[word & 63U];
-        text[i - 2] = pair[0];
-        text[i - 1] = pair[1];
-    }
+    std::memcpy(text.data(), halves.data(), text.size());
     return std::string(text.data(), text.size());
 }
 
