@@ -44,14 +44,14 @@ bool isProxData(std::string_view text) {
 }  // namespace
 
 int runConvert(const ConvertOptions& options) {
-    std::int32_t facilityCode = 0;
-    try {
-        facilityCode = textToInt32(options.facility);
-    } catch (const NumericError& e) {
+    const auto number = parseNumber(options.facility);
+    const auto fitted = number ? fitInt32(*number) : std::nullopt;
+    if (!fitted) {
         std::fprintf(stderr, "morvane-cli: --facility \"%s\": %s\n", options.facility.c_str(),
-                     e.number() == kErrorTypeMismatch ? "not a number" : e.text().c_str());
+                     number ? overflowError().text().c_str() : "not a number");
         return 2;
     }
+    const std::int32_t facilityCode = *fitted;
 
     OutputBuffer out(stdout);
     OutputBuffer errors(stderr);

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "formats/card_word.h"
+
 // The line protocol spoken with a lock over its COM port (PROTOCOL.md beside this file): one
 // request line from the program, one answer line from the lock.
 namespace morvane {
@@ -15,7 +17,6 @@ enum class LockRequest {
 };
 
 inline constexpr std::size_t kMaxAnswerLength = 256;   // characters, line end not counted
-inline constexpr std::size_t kMaxCardDataLength = 16;  // what the card data box holds
 inline constexpr std::string_view kCancelLine = "CANCEL\r\n";
 
 // "READ 7500\r\n", "INFO 5000\r\n".
