@@ -74,6 +74,7 @@ int runConvert(const ConvertOptions& options) {
     const int readError = forEachInput(options.hotstamps, convertOne, [&] {
         errors.flush();
         out.flush();
+        return out.error() == 0;
     });
     errors.flush();
     out.flush();

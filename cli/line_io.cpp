@@ -70,7 +70,7 @@ void OutputBuffer::flush() {
     if (error_ == 0 && std::fflush(stream_) != 0) error_ = errno != 0 ? errno : EIO;
 }
 
-int forEachLine(int fd, const LineHandler& onLine, const std::function<void()>& beforeWait) {
+int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait) {
     std::array<char, 1 << 16> buffer{};
     LineAssembler lines(onLine);
     int error = 0;
@@ -80,7 +80,7 @@ int forEachLine(int fd, const LineHandler& onLine, const std::function<void()>& 
         if (got < 0) error = errno;
         if (got <= 0) break;
         lines.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
-        beforeWait();
+        if (!beforeWait()) return 0;
     }
     lines.finish();
     beforeWait();
@@ -88,7 +88,7 @@ int forEachLine(int fd, const LineHandler& onLine, const std::function<void()>& 
 }
 
 int forEachInput(const std::vector<std::string>& operands, const LineHandler& onLine,
-                 const std::function<void()>& beforeWait) {
+                 const BeforeWait& beforeWait) {
     if (operands.empty()) return forEachLine(STDIN_FILENO, onLine, beforeWait);
     int error = 0;
     for (const std::string& operand : operands) {
@@ -112,7 +112,7 @@ bool reportIoErrors(int readError, const OutputBuffer& out) {
         std::fprintf(stderr, "morvane-cli: cannot read standard input: %s\n",
                      std::strerror(readError));
     }
-    if (out.error() != 0) {
+    if (out.error() != 0 && out.error() != EPIPE) {
         std::fprintf(stderr, "morvane-cli: cannot write the output: %s\n",
                      std::strerror(out.error()));
     }

@@ -55,21 +55,24 @@ struct InputLine {
 
 using LineHandler = std::function<void(const InputLine&)>;
 
-// Calls `onLine` for each line of the file descriptor. `beforeWait` runs whenever all input
-// read so far is handled, so answers reach an interactive reader before the next read blocks.
-// Returns 0, or the system's reason when reading failed.
-int forEachLine(int fd, const LineHandler& onLine, const std::function<void()>& beforeWait);
+// Runs whenever all input read so far is handled, so that answers reach an interactive reader
+// before the next read blocks; false stops the reading (nobody takes the answers any more).
+using BeforeWait = std::function<bool()>;
+
+// Calls `onLine` for each line of the file descriptor. Returns 0, or the system's reason when
+// reading failed.
+int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait);
 
 // The command's operands one by one, where none or "-" stands for the lines of standard input.
 // Returns 0, or the system's reason when reading standard input failed.
 int forEachInput(const std::vector<std::string>& operands, const LineHandler& onLine,
-                 const std::function<void()>& beforeWait);
+                 const BeforeWait& beforeWait);
 
 // What standard error says about an over-long line.
 std::string tooLongMessage();
 
-// The last words of a command: reports a failed read or write on standard error. True when
-// there was none.
+// The last words of a command: reports a failed read or write on standard error, except a
+// pipe its reader closed, which ends the command quietly. True when nothing failed.
 bool reportIoErrors(int readError, const OutputBuffer& out);
 
 }  // namespace morvane::cli

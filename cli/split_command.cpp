@@ -47,6 +47,7 @@ int runSplit(const SplitOptions& options) {
     const int readError = forEachInput(options.cardData, splitOne, [&] {
         errors.flush();
         out.flush();
+        return out.error() == 0;
     });
     errors.flush();
     out.flush();

@@ -1,6 +1,5 @@
 #include "formats/bits.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 
@@ -36,20 +35,6 @@ std::string GetNumber(std::string_view sBinaryValue) {
         if (carry) digits.push_back(static_cast<char>('0' + carry));
     }
     return std::string(digits.rbegin(), digits.rend());
-}
-
-std::string significantOctal(std::uint64_t word) {
-    std::array<char, 24> buffer{};
-    const auto res = std::to_chars(buffer.data(), buffer.data() + buffer.size(), word, 8);
-    if (word == 0) return {};
-    return std::string(buffer.data(), res.ptr);
-}
-
-std::string octalField(std::uint64_t value, int digits) {
-    std::array<char, 22> text{};  // 64 bits need at most 22 octal digits
-    const auto n = static_cast<std::size_t>(std::clamp(digits, 0, 22));
-    for (std::size_t i = n; i-- > 0; value >>= 3) text[i] = static_cast<char>('0' + (value & 7U));
-    return std::string(text.data(), n);
 }
 
 }  // namespace morvane

@@ -11,16 +11,11 @@ namespace morvane {
 namespace {
 
 using Check = bool (*)(CardWord);
-using Decoder = void (*)(CardWord, ResultBoxes&);
 
 // Indexed by SplitFormatId.
 constexpr std::array<Check, kSplitFormatCount> kChecks{
     IsFormat26,  IsFormat34, IsFormat35,     IsFormat35V,  IsFormat36V,
     IsFormat37V, IsFormat37, IsFormatProxif, IsFormatCasi,
-};
-constexpr std::array<Decoder, kSplitFormatCount> kDecoders{
-    SplitFormat26,  SplitFormat34, SplitFormat35,     SplitFormat35V,  SplitFormat36V,
-    SplitFormat37V, SplitFormat37, SplitFormatProxif, SplitFormatCasi,
 };
 
 // Three characters per card data digit, leading bit first.
@@ -56,7 +51,7 @@ SplitResult SplitData(std::string_view cardData) {
     for (SplitFormatId id : splitWriteOrder()) {
         const auto i = static_cast<std::size_t>(id);
         if (result.matches[i]) {
-            kDecoders[i](*word, result.boxes);
+            decodeColumn(id, *word, result.boxes);
         } else {
             writeRefusal(id, result.boxes);
         }

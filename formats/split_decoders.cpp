@@ -29,21 +29,11 @@ void writeSlice(const BoxSlice& s, CardWord w, std::string& box) {
     box.assign(digits.data(), end);
 }
 
-void decode(SplitFormatId id, CardWord w, ResultBoxes& boxes) {
-    for (const BoxSlice& s : splitColumn(id).slices) writeSlice(s, w, boxOf(boxes, s.box));
-}
-
 }  // namespace
 
-void SplitFormat26(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::F26, w, boxes); }
-void SplitFormat34(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::F34, w, boxes); }
-void SplitFormat35(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::F35, w, boxes); }
-void SplitFormat35V(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::F35V, w, boxes); }
-void SplitFormat36V(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::F36V, w, boxes); }
-void SplitFormat37V(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::F37V, w, boxes); }
-void SplitFormat37(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::F37, w, boxes); }
-void SplitFormatProxif(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::Proxif, w, boxes); }
-void SplitFormatCasi(CardWord w, ResultBoxes& boxes) { decode(SplitFormatId::Casi, w, boxes); }
+void decodeColumn(SplitFormatId id, CardWord w, ResultBoxes& boxes) {
+    for (const BoxSlice& s : splitColumn(id).slices) writeSlice(s, w, boxOf(boxes, s.box));
+}
 
 void writeRefusal(SplitFormatId id, ResultBoxes& boxes) {
     for (const BoxText& t : splitColumn(id).refusal) boxOf(boxes, t.box) = t.text;

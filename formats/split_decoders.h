@@ -8,15 +8,8 @@
 // at the same positions, so a slice past its end is cut short or left empty.
 namespace morvane {
 
-void SplitFormat26(CardWord w, ResultBoxes& boxes);
-void SplitFormat34(CardWord w, ResultBoxes& boxes);
-void SplitFormat35(CardWord w, ResultBoxes& boxes);
-void SplitFormat35V(CardWord w, ResultBoxes& boxes);
-void SplitFormat36V(CardWord w, ResultBoxes& boxes);
-void SplitFormat37V(CardWord w, ResultBoxes& boxes);
-void SplitFormat37(CardWord w, ResultBoxes& boxes);
-void SplitFormatProxif(CardWord w, ResultBoxes& boxes);
-void SplitFormatCasi(CardWord w, ResultBoxes& boxes);
+// A column's boxes from the card data of one of its format's credentials.
+void decodeColumn(SplitFormatId id, CardWord w, ResultBoxes& boxes);
 
 // What a column shows when the bit data is not one of its format's credentials.
 void writeRefusal(SplitFormatId id, ResultBoxes& boxes);
