@@ -9,6 +9,36 @@
 
 namespace morvane::cli {
 
+namespace {
+
+SplitResult refused() {
+    SplitResult result;
+    result.state = SplitState::Rejected;
+    return result;
+}
+
+// The window's card data box takes no more than 16 characters; anything longer is no card
+// data, and its output still comes so that output and input stay line for line.
+SplitResult splitLine(const InputLine& cardData, std::size_t number, OutputBuffer& errors) {
+    if (cardData.tooLong) {
+        errors.line(tooLongMessage());
+        return refused();
+    }
+    // Bytes outnumber characters, so short card data needs no count.
+    const std::size_t length = cardData.text.size() <= kMaxCardDataLength
+                                   ? cardData.text.size()
+                                   : characterCount(cardData.text);
+    if (length > kMaxCardDataLength) {
+        errors.line("morvane-cli: card data " + std::to_string(number) +
+                    " refused: " + std::to_string(length) + " characters, at most " +
+                    std::to_string(kMaxCardDataLength) + " allowed");
+        return refused();
+    }
+    return SplitData(cardData.text);
+}
+
+}  // namespace
+
 int runSplit(const SplitOptions& options) {
     OutputBuffer out(stdout);
     OutputBuffer errors(stderr);
@@ -16,25 +46,7 @@ int runSplit(const SplitOptions& options) {
     std::size_t count = 0;
 
     const auto splitOne = [&](const InputLine& cardData) {
-        ++count;
-        SplitResult result;
-        // Bytes outnumber characters, so short card data needs no count.
-        const std::size_t length = cardData.text.size() <= kMaxCardDataLength
-                                       ? cardData.text.size()
-                                       : characterCount(cardData.text);
-        // The window's card data box takes no more than 16 characters; anything longer is no
-        // card data, and its output still comes so that output and input stay line for line.
-        if (cardData.tooLong) {
-            result.state = SplitState::Rejected;
-            errors.line(tooLongMessage());
-        } else if (length > kMaxCardDataLength) {
-            result.state = SplitState::Rejected;
-            errors.line("morvane-cli: card data " + std::to_string(count) +
-                        " refused: " + std::to_string(length) + " characters, at most " +
-                        std::to_string(kMaxCardDataLength) + " allowed");
-        } else {
-            result = SplitData(cardData.text);
-        }
+        const SplitResult result = splitLine(cardData, ++count, errors);
         allMatched = allMatched && result.anyMatch();
         if (options.json) {
             out.lineWith([&](std::string& line) { appendSplitJson(line, cardData.text, result); });

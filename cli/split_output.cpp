@@ -152,12 +152,12 @@ void appendJsonString(std::string& out, std::string_view text) {
                    .dump(-1, ' ', true, nlohmann::json::error_handler_t::replace));
 }
 
-// What stands in front of each box's text: ',"txt35VNum":"' and so on.
+// What stands between the texts of the object: the end of the one before, the next box's name.
 const std::array<std::string, kResultBoxCount>& boxKeys() {
     static const std::array<std::string, kResultBoxCount> keys = [] {
         std::array<std::string, kResultBoxCount> k;
         for (std::size_t i = 0; i < kResultBoxCount; ++i) {
-            k[i] = std::string(i == 0 ? "" : ",") + "\"" +
+            k[i] = std::string(i == 0 ? "{\"" : "\",\"") +
                    std::string(boxName(static_cast<ResultBox>(i))) + "\":\"";
         }
         return k;
@@ -173,12 +173,11 @@ void appendSplitJson(std::string& out, std::string_view cardData, const SplitRes
     // The bit data and the boxes hold binary and decimal digits and the catalogue's refusal
     // texts, none of which JSON escapes.
     out.append(",\"bit_data\":\"").append(result.bitData);
-    out.append(result.state == SplitState::Rejected ? "\",\"rejected\":true,\"boxes\":{"
-                                                    : "\",\"rejected\":false,\"boxes\":{");
-    for (std::size_t i = 0; i < kResultBoxCount; ++i) {
-        out.append(boxKeys()[i]).append(result.boxes[i]).push_back('"');
-    }
-    out.append("}}");
+    out.append(result.state == SplitState::Rejected ? "\",\"rejected\":true,\"boxes\":"
+                                                    : "\",\"rejected\":false,\"boxes\":");
+    const auto& keys = boxKeys();
+    for (std::size_t i = 0; i < kResultBoxCount; ++i) out.append(keys[i]).append(result.boxes[i]);
+    out.append("\"}}");
 }
 
 }  // namespace morvane::cli
