@@ -84,29 +84,23 @@ const Layout* layoutOf(std::string_view sCF, std::int32_t iFC) {
     return l;
 }
 
-// A plain hotstamp within every limit of a format that takes its values from the caller needs
-// no more than the word; anything else goes the long way, which reports what is wrong.
-std::optional<std::uint64_t> plainFrameWord(std::string_view sSerialNo, std::string_view sCF,
-                                            std::int32_t iFC) {
-    const auto hotstamp = plainDigits(sSerialNo);
-    const Layout* l = hotstamp ? layoutOf(sCF, iFC) : nullptr;
-    if (l == nullptr || l->id == LayoutId::Proxif || l->id == LayoutId::Casi ||
-        !withinAllLimits(*l, *hotstamp, iFC, 0)) {
-        return std::nullopt;
-    }
-    return frameWord(*l, *hotstamp, static_cast<std::uint64_t>(iFC), 0);
-}
+bool takesBoxes(const Layout& l) { return l.id == LayoutId::Proxif || l.id == LayoutId::Casi; }
 
 }  // namespace
 
 std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
                          EncoderHost& host) {
-    if (const auto word = plainFrameWord(sSerialNo, sCF, iFC)) return proxDataText(*word);
+    const Layout* l = layoutOf(sCF, iFC);
+    // A plain hotstamp within every limit needs no more than its word; anything else goes the
+    // long way, which reports what is wrong.
+    const auto plain = plainDigits(sSerialNo);
+    if (plain && l != nullptr && !takesBoxes(*l) && withinAllLimits(*l, *plain, iFC, 0)) {
+        return proxDataText(frameWord(*l, *plain, static_cast<std::uint64_t>(iFC), 0));
+    }
     const auto hotstamp = hotstampOf(sSerialNo, sCF, host);
     if (!hotstamp) return {};
-    const Layout* l = layoutOf(sCF, iFC);
     if (l == nullptr) return std::string(kNoResult);
-    if (l->id == LayoutId::Proxif || l->id == LayoutId::Casi) {
+    if (takesBoxes(*l)) {
         const auto values = boxValues(*l, *hotstamp, host);
         if (!values) return std::string(kNoResult);
         return proxDataOrNoResult(encodeWord(*l, *values, host, &host));
