@@ -31,7 +31,9 @@ int runFormats() {
                     std::to_string(l.hotstampLimit).c_str(), limitText(l.facilityLimit).c_str(),
                     limitText(l.versionLimit).c_str(), mask.c_str());
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+    // A failed flush sets the stream's error indicator too.
+    std::fflush(stdout);
+    if (std::ferror(stdout) != 0) {
         std::fprintf(stderr, "morvane-cli: cannot write the output: %s\n", std::strerror(errno));
         return 1;
     }

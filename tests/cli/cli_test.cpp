@@ -46,14 +46,14 @@ TEST(CliConvert, ExitsZeroOnlyWhenEveryLineIsProxData) {
 TEST(CliConvert, RefusesBadOptionsAsUsageErrors) {
     struct Case {
         std::vector<std::string> args;
-        const char* err;  // start of the message
+        const char* err;  // "" when CLI11's own wording does not matter
     };
     const Case cases[] = {
         {{"convert", "--format", "26", "--facility", "abc", "1"},
          "morvane-cli: --facility \"abc\": not a number\n"},
         {{"convert", "--format", "26", "--facility", "1e10", "1"},
          "morvane-cli: --facility \"1e10\": 6 Overflow\n"},
-        {{"convert", "1"}, "--format is required"},
+        {{"convert", "1"}, "--format is required\nRun with --help for more information.\n"},
         {{"convert", "--bogus"}, ""},
         {{}, ""},
     };
@@ -61,7 +61,9 @@ TEST(CliConvert, RefusesBadOptionsAsUsageErrors) {
         const auto r = cli(c.args);
         EXPECT_EQ(r.exitCode, 2) << c.err;
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err.rfind(c.err, 0), 0U) << r.err;
+        if (*c.err) {
+            EXPECT_EQ(r.err, c.err);
+        }
     }
 }
 
