@@ -1,6 +1,7 @@
 #include "formats/split_data.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "formats/split_catalogue.h"
 #include "formats/split_checks.h"
@@ -26,7 +27,7 @@ constexpr std::array<std::string_view, 8> kOctalDigitBits{
 std::string bitDataText(CardWord w) {
     std::string text(static_cast<std::size_t>(w.length), '0');
     for (std::size_t i = text.size(); i > 0; i -= 3, w.bits >>= 3) {
-        kOctalDigitBits[w.bits & 7U].copy(&text[i - 3], 3);
+        std::memcpy(&text[i - 3], kOctalDigitBits[w.bits & 7U].data(), 3);
     }
     return text;
 }
