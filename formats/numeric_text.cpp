@@ -1,5 +1,6 @@
 #include "formats/numeric_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -36,9 +37,10 @@ std::optional<std::string_view> numericBody(std::string_view text) {
         if (text[i] != 'e' && text[i] != 'E') return std::nullopt;
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        std::size_t expDigits = 0;
-        for (; i < text.size() && isDigit(text[i]); ++i) ++expDigits;
-        if (expDigits == 0 || i != text.size()) return std::nullopt;
+        const std::string_view exponent = text.substr(i);
+        if (exponent.empty() || !std::all_of(exponent.begin(), exponent.end(), isDigit)) {
+            return std::nullopt;
+        }
     }
     return plus ? text.substr(1) : text;
 }

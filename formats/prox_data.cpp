@@ -44,7 +44,7 @@ std::optional<double> hotstampOf(std::string_view sSerialNo, std::string_view sC
         sink.showMessage(kUndefinedFormat);
         return std::nullopt;
     }
-    return *value + 0.0;  // folds -0 into 0
+    return value;
 }
 
 std::string proxDataOrNoResult(std::optional<std::uint64_t> word) {

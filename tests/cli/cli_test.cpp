@@ -73,13 +73,24 @@ TEST(Cli, NamesItselfWithItsVersion) {
     EXPECT_EQ(r.exitCode, 0);
 }
 
-TEST(Cli, ListsTheFormatsExactly) {
-    std::ifstream golden(MORVANE_FORMATS_GOLDEN);
-    std::stringstream expected;
-    expected << golden.rdbuf();
+std::string golden(const std::string& name) {
+    std::ifstream file(std::string(MORVANE_GOLDEN_DIR) + "/" + name);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(Cli, ListsTheFormatsAndExplainsItselfExactly) {
     const auto r = cli({"formats"});
-    EXPECT_EQ(r.out, expected.str());
+    EXPECT_EQ(r.out, golden("formats_golden.txt"));
     EXPECT_EQ(r.exitCode, 0);
+    std::string help;
+    for (const char* command : {"", "convert", "split", "formats"}) {
+        help += cli(*command ? std::vector<std::string>{command, "--help"}
+                             : std::vector<std::string>{"--help"})
+                    .out;
+    }
+    EXPECT_EQ(help, golden("help_golden.txt"));
 }
 
 TEST(Cli, ReportsFailedReadsAndWritesButEndsQuietlyOnAClosedPipe) {
@@ -139,17 +150,23 @@ Rejected: "x" at character 1 is not an octal digit
 }
 
 TEST(CliSplit, WritesOneJsonObjectPerLineWithTheCardDataEscaped) {
-    const auto r = cli({"split", "--json", "0000007540140346", "\"\\\x01\xff\xc3\xa9"});
+    const auto r = cli({"split", "--json", "0000007540140346", "\"\\\x01\x7f\xff\xc3\xa9"});
     EXPECT_EQ(r.out,
               R"({"card_data":"0000007540140346","bit_data":"000000000000000000111101100000001100000011100110","rejected":false,"boxes":{"txt26Num":"Not 26 Bit","txt35VNum":"Not 35V","txt35VFac":"","txt36VNum":"12345","txt36VFac":"123","txt37VNum":"24691","txt37VFac":"984","txt35Num":"Not 35 Bit","txt35Fac":"","txt34Num":"Not 34 Bit","txt34Fac":"","txt26Fac":"","txt37Num":"24691","txt37Fac":"984","txt37Number":"515924083","txtProxifNum":"49382","txtProxifFac":"492","txtProxifVer":"0","txtCasiNum":"1031848166","txtCasiFac":"0"}}
-{"card_data":"\"\\\u0001\ufffd\u00e9","bit_data":"","rejected":true,"boxes":{"txt26Num":"","txt35VNum":"","txt35VFac":"","txt36VNum":"","txt36VFac":"","txt37VNum":"","txt37VFac":"","txt35Num":"","txt35Fac":"","txt34Num":"","txt34Fac":"","txt26Fac":"","txt37Num":"","txt37Fac":"","txt37Number":"","txtProxifNum":"","txtProxifFac":"","txtProxifVer":"","txtCasiNum":"","txtCasiFac":""}}
+{"card_data":"\"\\\u0001\u007f\ufffd\u00e9","bit_data":"","rejected":true,"boxes":{"txt26Num":"","txt35VNum":"","txt35VFac":"","txt36VNum":"","txt36VFac":"","txt37VNum":"","txt37VFac":"","txt35Num":"","txt35Fac":"","txt34Num":"","txt34Fac":"","txt26Fac":"","txt37Num":"","txt37Fac":"","txt37Number":"","txtProxifNum":"","txtProxifFac":"","txtProxifVer":"","txtCasiNum":"","txtCasiFac":""}}
 )");
     EXPECT_EQ(r.exitCode, 1);
 }
 
 TEST(CliSplit, RefusesCardDataLongerThanTheBoxKeepingOutputInStep) {
-    const auto r = cli({"split", "-"}, "0000000600400002\n00000006004000020\né\xc3\xa9\n");
-    EXPECT_EQ(r.err, "morvane-cli: card data 2 refused: 17 characters, at most 16 allowed\n");
+    const std::string shownWhole(40, '7');
+    const auto r = cli({"split", "-"}, "0000000600400002\n00000006004000020\né\xc3\xa9\n" +
+                                           shownWhole + "\n" + shownWhole + "7\n");
+    EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"...\n"), std::string::npos);
+    EXPECT_EQ(r.err, "morvane-cli: card data 2 refused: 17 characters, at most 16 allowed\n"
+                     "morvane-cli: card data 4 refused: 40 characters, at most 16 allowed\n"
+                     "morvane-cli: card data 5 refused: 41 characters, at most 16 allowed\n");
     EXPECT_NE(r.out.find("Rejected: 17 characters, more than the 16 the card data box holds\n"),
               std::string::npos);
     EXPECT_NE(r.out.find("Rejected: \"\\xc3\\xa9\" at character 1 is not an octal digit"),

@@ -79,6 +79,10 @@ TEST(SplitData, WritesEachRefusalIntoItsColumn) {
         "Not 37 Bit", "Not Proxif", "",           "",             "Not Casi", "",
     };
     EXPECT_EQ(SplitData("7").boxes, refused);
+    // A change of the card data empties txt26Num first, then the bit data, then the rest.
+    const auto cleared = clearedBoxNames();
+    EXPECT_EQ(std::vector(cleared.begin(), cleared.begin() + 3),
+              (std::vector<std::string_view>{"txt26Num", "txtBits", "txt35VNum"}));
 }
 
 TEST(SplitData, RejectsAnyCharacterButAnOctalDigitAndOverlongCardData) {
@@ -161,18 +165,6 @@ TEST(SplitData, GivesBackWhatTheConvertDirectionEncoded) {
                 EXPECT_EQ(r.box(column.slices[2].box), host.version);
             }
         }
-    }
-}
-
-TEST(SplitData, GivesBackThirtySevenBitHotstampsWithoutFacilityCode) {
-    std::mt19937_64 random(7);
-    const std::uint64_t limit = layout(LayoutId::F37NFC).hotstampLimit;
-    for (std::uint64_t h : {std::uint64_t{0}, std::uint64_t{524288}, limit, random() % limit}) {
-        test::RecordingHost host;
-        const SplitResult r = SplitData(CalcProxData(std::to_string(h), "37", 0, host));
-        EXPECT_EQ(r.box(ResultBox::Number37), std::to_string(h));
-        EXPECT_EQ(r.box(ResultBox::Num37), std::to_string(h & 524287));
-        EXPECT_EQ(r.box(ResultBox::Fac37), std::to_string(h >> 19));
     }
 }
 
