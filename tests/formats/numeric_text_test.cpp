@@ -28,12 +28,6 @@ TEST(NumericText, RefusesEverythingElse) {
     }
 }
 
-TEST(NumericText, TrimsSpacesOnly) {
-    EXPECT_EQ(trimSpaces("  a b  "), "a b");
-    EXPECT_EQ(trimSpaces("\ta\t"), "\ta\t");
-    EXPECT_EQ(trimSpaces("    "), "");
-}
-
 TEST(WholeNumberConversion, RoundsToTheNearestAndHalvesToEven) {
     const std::pair<double, std::int32_t> cases[] = {
         {0.5, 0},     {1.5, 2},    {2.5, 2},     {-0.5, 0},     {-1.5, -2},  {13.5, 14},
