@@ -11,8 +11,9 @@ namespace morvane::cli {
 
 namespace {
 
-// The unfinished line at the front of the buffer: its bytes, or only its first kMaxLineBytes
-// and the knowledge that it is too long, the rest being skipped up to its line feed.
+// Cuts what each read brings into lines. A line split between reads is kept until its end
+// comes: its bytes, or only its first kMaxLineBytes and the knowledge that it is too long, the
+// rest being skipped up to its line feed.
 class LineAssembler {
   public:
     explicit LineAssembler(const LineHandler& onLine) : onLine_(onLine) {}

@@ -7,8 +7,9 @@
 #include "formats/card_format.h"
 #include "formats/encoder_host.h"
 
-// Every encoder's steps once: the values against the layout's limits, then the word from the
-// layout. The per-format encoders only choose the layout and how many digits they give.
+// The encoders of every card format in one: the values against the layout's limits, then the
+// word from the layout. What a format does differently is data in its layout; only the reader
+// path's Vorta twins take other limits.
 namespace morvane {
 
 struct EncoderValues {
