@@ -82,7 +82,9 @@ TEST(Cli, ListsTheFormatsAndExplainsItselfExactly) {
     for (const std::vector<std::string>& args :
          {std::vector<std::string>{"--version"}, {"--help"}, {"convert", "--help"},
           {"split", "--help"}, {"formats", "--help"}}) {
-        help += cli(args).out;
+        const auto r = cli(args);
+        help += r.out;
+        EXPECT_EQ(r.exitCode, 0);
     }
     EXPECT_EQ(help, golden("help_golden.txt"));
 }

@@ -58,6 +58,7 @@ const Example kExamples[] = {
     {"000600400002", "26=2,0"},
     {"600400002", "26=,2"},        // the hotstamp slice starts past the end
     {"000003000002", "36V=2,384"},  // 36 bits: the even group runs down to bit 18
+    {"400001000002", "36V=2,128"},  // and bit 18 alone completes it with the parity bit
 };
 
 TEST(SplitData, ShowsEveryMatchingFormat) {
