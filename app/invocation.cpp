@@ -31,11 +31,8 @@ std::int16_t ParseForFacilityCode(std::string_view s) {
     if (!startsWithKey(s, "FC=") || s.size() < 4) return 0;
     const auto value = parseNumber(s.substr(3));
     if (!value) return 0;
-    try {
-        return toInt16(*value);
-    } catch (const NumericError&) {
-        return 0;  // a facility code no 16-bit field can hold counts as no facility code
-    }
+    // A facility code no 16-bit field can hold counts as no facility code.
+    return fitInt16(*value).value_or(0);
 }
 
 std::string ParseForCardFormat(std::string_view s) {

@@ -36,54 +36,49 @@ class TerminalHost : public EncoderHost {
     OutputBuffer& errors_;
 };
 
+// The calculation gives 16 octal digits, the no-result value or the empty text.
 bool isProxData(std::string_view text) {
-    return text.size() == static_cast<std::size_t>(kProxDataDigits) &&
-           text.find_first_not_of("01234567") == std::string_view::npos;
+    return text.size() == static_cast<std::size_t>(kProxDataDigits) && text != kNoResult;
 }
 
 }  // namespace
 
 int runConvert(const ConvertOptions& options) {
-    std::int32_t facilityCode = 0;
-    try {
-        facilityCode = textToInt32(options.facility);
-    } catch (const NumericError& e) {
+    const auto number = parseNumber(options.facility);
+    const auto fitted = number ? fitInt32(*number) : std::nullopt;
+    if (!fitted) {
         std::fprintf(stderr, "morvane-cli: --facility \"%s\": %s\n", options.facility.c_str(),
-                     e.number() == kErrorTypeMismatch ? "not a number" : e.text().c_str());
+                     number ? overflowError().text().c_str() : "not a number");
         return 2;
     }
+    const std::int32_t facilityCode = *fitted;
 
     OutputBuffer out(stdout);
     OutputBuffer errors(stderr);
     TerminalHost host(options.facility, options.version, errors);
     bool allProxData = true;
-    const auto convertOne = [&](std::string_view hotstamp) {
+    const auto convertOne = [&](const InputLine& hotstamp) {
         std::string result;
-        try {
-            result = CalcProxData(hotstamp, options.format, facilityCode, host);
-        } catch (const NumericError& e) {
-            errors.line(e.text());
+        if (hotstamp.tooLong) {
+            errors.line(tooLongMessage());
+        } else {
+            try {
+                result = CalcProxData(hotstamp.text, options.format, facilityCode, host);
+            } catch (const NumericError& e) {
+                errors.line(e.text());
+            }
         }
         allProxData = allProxData && isProxData(result);
         out.line(result);
     };
-    const auto flushBoth = [&] {
+    const int readError = forEachInput(options.hotstamps, convertOne, [&] {
         errors.flush();
         out.flush();
-    };
-
-    if (options.hotstamps.empty()) {
-        forEachLine(STDIN_FILENO, convertOne, flushBoth);
-    }
-    for (const std::string& hotstamp : options.hotstamps) {
-        if (hotstamp == "-") {
-            forEachLine(STDIN_FILENO, convertOne, flushBoth);
-        } else {
-            convertOne(hotstamp);
-        }
-    }
-    flushBoth();
-    return allProxData ? 0 : 1;
+        return out.error() == 0;
+    });
+    errors.flush();
+    out.flush();
+    return reportIoErrors(readError, out) && allProxData ? 0 : 1;
 }
 
 }  // namespace morvane::cli

@@ -1,6 +1,8 @@
 #include "cli/formats_command.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 #include <string>
 
@@ -28,6 +30,12 @@ int runFormats() {
                     std::string(l.description).c_str(), std::string(l.fieldText).c_str(),
                     std::to_string(l.hotstampLimit).c_str(), limitText(l.facilityLimit).c_str(),
                     limitText(l.versionLimit).c_str(), mask.c_str());
+    }
+    // A failed flush sets the stream's error indicator too.
+    std::fflush(stdout);
+    if (std::ferror(stdout) != 0) {
+        std::fprintf(stderr, "morvane-cli: cannot write the output: %s\n", std::strerror(errno));
+        return 1;
     }
     return 0;
 }

@@ -2,48 +2,122 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
-#include <vector>
+#include <cstring>
 
 namespace morvane::cli {
 
-void OutputBuffer::flush() {
-    if (!buffer_.empty()) {
-        std::fwrite(buffer_.data(), 1, buffer_.size(), stream_);
-        buffer_.clear();
+namespace {
+
+// Cuts what each read brings into lines. A line split between reads is kept until its end
+// comes: its bytes, or only its first kMaxLineBytes and the knowledge that it is too long, the
+// rest being skipped up to its line feed.
+class LineAssembler {
+  public:
+    explicit LineAssembler(const LineHandler& onLine) : onLine_(onLine) {}
+
+    void feed(std::string_view bytes) {
+        for (;;) {
+            const auto end = bytes.find('\n');
+            if (end == std::string_view::npos) {
+                take(bytes);
+                return;
+            }
+            // A whole line inside the bytes just read is handed on where it lies.
+            if (pending_.empty() && !tooLong_ && end <= kMaxLineBytes) {
+                emit(bytes.substr(0, end), false);
+            } else {
+                take(bytes.substr(0, end));
+                emitPending();
+            }
+            bytes.remove_prefix(end + 1);
+        }
     }
-    std::fflush(stream_);
+    void finish() {
+        if (!pending_.empty() || tooLong_) emitPending();
+    }
+
+  private:
+    void take(std::string_view part) {
+        const std::size_t room = kMaxLineBytes - std::min(pending_.size(), kMaxLineBytes);
+        if (part.size() > room) tooLong_ = true;
+        pending_.append(part.substr(0, room));
+    }
+    void emit(std::string_view text, bool tooLong) {
+        if (!tooLong && !text.empty() && text.back() == '\r') text.remove_suffix(1);
+        onLine_(InputLine{text, tooLong});
+    }
+    void emitPending() {
+        emit(pending_, tooLong_);
+        pending_.clear();
+        tooLong_ = false;
+    }
+
+    const LineHandler& onLine_;
+    std::string pending_;
+    bool tooLong_ = false;
+};
+
+}  // namespace
+
+void OutputBuffer::flush() {
+    if (error_ == 0 && !buffer_.empty() &&
+        std::fwrite(buffer_.data(), 1, buffer_.size(), stream_) != buffer_.size()) {
+        error_ = errno != 0 ? errno : EIO;
+    }
+    buffer_.clear();
+    if (error_ == 0 && std::fflush(stream_) != 0) error_ = errno != 0 ? errno : EIO;
 }
 
-void forEachLine(int fd, const std::function<void(std::string_view)>& onLine,
-                 const std::function<void()>& beforeWait) {
-    std::vector<char> buffer(1 << 16);
-    std::size_t kept = 0;  // bytes of an unfinished line at the front of the buffer
-    const auto emit = [&](std::string_view line) {
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        onLine(line);
-    };
+int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait) {
+    std::array<char, 1 << 16> buffer{};
+    LineAssembler lines(onLine);
+    int error = 0;
     for (;;) {
-        if (kept == buffer.size()) buffer.resize(buffer.size() * 2);  // one very long line
-        const ssize_t got = ::read(fd, buffer.data() + kept, buffer.size() - kept);
+        const ssize_t got = ::read(fd, buffer.data(), buffer.size());
         if (got < 0 && errno == EINTR) continue;
+        if (got < 0) error = errno;
         if (got <= 0) break;
-        const std::size_t end = kept + static_cast<std::size_t>(got);
-        std::size_t start = 0;
-        for (std::size_t i = kept; i < end; ++i) {
-            if (buffer[i] == '\n') {
-                emit(std::string_view(buffer.data() + start, i - start));
-                start = i + 1;
-            }
-        }
-        kept = end - start;
-        if (kept > 0 && start > 0)
-            std::copy(buffer.begin() + static_cast<std::ptrdiff_t>(start),
-                      buffer.begin() + static_cast<std::ptrdiff_t>(end), buffer.begin());
-        beforeWait();
+        lines.feed(std::string_view(buffer.data(), static_cast<std::size_t>(got)));
+        if (!beforeWait()) return 0;
     }
-    if (kept > 0) emit(std::string_view(buffer.data(), kept));
+    lines.finish();
     beforeWait();
+    return error;
+}
+
+int forEachInput(const std::vector<std::string>& operands, const LineHandler& onLine,
+                 const BeforeWait& beforeWait) {
+    if (operands.empty()) return forEachLine(STDIN_FILENO, onLine, beforeWait);
+    int error = 0;
+    for (const std::string& operand : operands) {
+        if (operand == "-") {
+            const int e = forEachLine(STDIN_FILENO, onLine, beforeWait);
+            if (error == 0) error = e;
+        } else {
+            onLine(InputLine{operand, false});
+        }
+    }
+    return error;
+}
+
+std::string tooLongMessage() {
+    return "morvane-cli: a line longer than " + std::to_string(kMaxLineBytes) +
+           " bytes was refused";
+}
+
+bool reportIoErrors(int readError, const OutputBuffer& out) {
+    if (readError != 0) {
+        std::fprintf(stderr, "morvane-cli: cannot read standard input: %s\n",
+                     std::strerror(readError));
+    }
+    if (out.error() != 0 && out.error() != EPIPE) {
+        std::fprintf(stderr, "morvane-cli: cannot write the output: %s\n",
+                     std::strerror(out.error()));
+    }
+    return readError == 0 && out.error() == 0;
 }
 
 }  // namespace morvane::cli

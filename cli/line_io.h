@@ -4,12 +4,18 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Fast line-at-a-time I/O for batches: a million lines should cost milliseconds, not seconds,
 // yet a person typing at a terminal still sees each answer as soon as the line is complete.
 namespace morvane::cli {
 
-// Buffered output on a C stream, flushed when large and whenever asked.
+// Lines longer than this are no hotstamp or card data; they are refused unread, so that one
+// huge line cannot take the memory.
+inline constexpr std::size_t kMaxLineBytes = 4096;
+
+// Buffered output on a C stream, flushed when large and whenever asked. A failed write is
+// remembered, and nothing more is written after it.
 class OutputBuffer {
   public:
     explicit OutputBuffer(std::FILE* stream) : stream_(stream) {}
@@ -22,18 +28,51 @@ class OutputBuffer {
         buffer_.push_back('\n');
         if (buffer_.size() >= kFlushAt) flush();
     }
+    // A line written straight into the buffer by `write(std::string&)`.
+    template <typename Write>
+    void lineWith(Write&& write) {
+        write(buffer_);
+        buffer_.push_back('\n');
+        if (buffer_.size() >= kFlushAt) flush();
+    }
     void flush();
+    // The system's reason for the first failed write; 0 while every write succeeded.
+    int error() const { return error_; }
 
   private:
     static constexpr std::size_t kFlushAt = 1 << 16;
     std::FILE* stream_;
     std::string buffer_;
+    int error_ = 0;
 };
 
-// Calls `onLine` for each line of the file descriptor, without its line feed and without one
-// trailing carriage return. `beforeWait` runs whenever all input read so far is handled, so
-// answers reach an interactive reader before the next read blocks.
-void forEachLine(int fd, const std::function<void(std::string_view)>& onLine,
-                 const std::function<void()>& beforeWait);
+// One input line without its line feed and without one trailing carriage return. An over-long
+// line comes as its first kMaxLineBytes bytes with `tooLong` set.
+struct InputLine {
+    std::string_view text;
+    bool tooLong = false;
+};
+
+using LineHandler = std::function<void(const InputLine&)>;
+
+// Runs whenever all input read so far is handled, so that answers reach an interactive reader
+// before the next read blocks; false stops the reading (nobody takes the answers any more).
+using BeforeWait = std::function<bool()>;
+
+// Calls `onLine` for each line of the file descriptor. Returns 0, or the system's reason when
+// reading failed.
+int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait);
+
+// The command's operands one by one, where none or "-" stands for the lines of standard input.
+// Returns 0, or the system's reason when reading standard input failed.
+int forEachInput(const std::vector<std::string>& operands, const LineHandler& onLine,
+                 const BeforeWait& beforeWait);
+
+// What standard error says about an over-long line.
+std::string tooLongMessage();
+
+// The last words of a command: reports a failed read or write on standard error, except a
+// pipe its reader closed, which ends the command quietly. True when nothing failed.
+bool reportIoErrors(int readError, const OutputBuffer& out);
 
 }  // namespace morvane::cli

@@ -11,14 +11,16 @@ int main(int argc, char** argv) {
     using namespace morvane::cli;
     CLI::App app{"Morvane: prox card data for locks, from the command line."};
     app.name("morvane-cli");
-    app.set_version_flag("--version", std::string(MORVANE_VERSION));
+    app.set_version_flag("--version", "morvane-cli " + std::string(MORVANE_VERSION));
     app.require_subcommand(1);
 
     ConvertOptions convert;
     auto* convertCmd = app.add_subcommand(
         "convert", "Hotstamp numbers to 16-digit octal prox data, one line per hotstamp.");
-    convertCmd->add_option("--format", convert.format,
-                           "Card format code: 26, 34, 35, 35V, 36V, 37V, 37, Proxif or Casi");
+    convertCmd
+        ->add_option("--format", convert.format,
+                     "Card format code: 26, 34, 35, 35V, 36V, 37V, 37, Proxif or Casi")
+        ->required();
     convertCmd->add_option("--facility", convert.facility, "Facility code (default 0)");
     convertCmd->add_option("--version", convert.version, "Version, for Proxif (default 0)");
     convertCmd->add_option("HOTSTAMP", convert.hotstamps,

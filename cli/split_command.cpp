@@ -1,7 +1,5 @@
 #include "cli/split_command.h"
 
-#include <unistd.h>
-
 #include <string_view>
 
 #include "cli/line_io.h"
@@ -11,51 +9,61 @@
 
 namespace morvane::cli {
 
+namespace {
+
+SplitResult refused() {
+    SplitResult result;
+    result.state = SplitState::Rejected;
+    return result;
+}
+
+// The window's card data box takes no more than 16 characters; anything longer is no card
+// data, and its output still comes so that output and input stay line for line.
+SplitResult splitLine(const InputLine& cardData, std::size_t number, OutputBuffer& errors) {
+    if (cardData.tooLong) {
+        errors.line(tooLongMessage());
+        return refused();
+    }
+    // Bytes outnumber characters, so short card data needs no count.
+    const std::size_t length = cardData.text.size() <= kMaxCardDataLength
+                                   ? cardData.text.size()
+                                   : characterCount(cardData.text);
+    if (length > kMaxCardDataLength) {
+        errors.line("morvane-cli: card data " + std::to_string(number) +
+                    " refused: " + std::to_string(length) + " characters, at most " +
+                    std::to_string(kMaxCardDataLength) + " allowed");
+        return refused();
+    }
+    return SplitData(cardData.text);
+}
+
+}  // namespace
+
 int runSplit(const SplitOptions& options) {
     OutputBuffer out(stdout);
     OutputBuffer errors(stderr);
     bool allMatched = true;
     std::size_t count = 0;
-    SplitJsonWriter json;
 
-    const auto splitOne = [&](std::string_view cardData) {
-        ++count;
-        SplitResult result;
-        const std::size_t length = characterCount(cardData);
-        // The window's card data box takes no more than 16 characters; anything longer is no
-        // card data, and its output still comes so that output and input stay line for line.
-        if (length > kMaxCardDataLength) {
-            result.state = SplitState::Rejected;
-            errors.line("morvane-cli: card data " + std::to_string(count) +
-                        " refused: " + std::to_string(length) + " characters, at most " +
-                        std::to_string(kMaxCardDataLength) + " allowed");
-        } else {
-            result = SplitData(cardData);
-        }
+    const auto splitOne = [&](const InputLine& cardData) {
+        const SplitResult result = splitLine(cardData, ++count, errors);
         allMatched = allMatched && result.anyMatch();
         if (options.json) {
-            out.line(json.line(cardData, result));
+            out.lineWith([&](std::string& line) { appendSplitJson(line, cardData.text, result); });
         } else {
-            std::string block = splitTable(cardData, result);
+            std::string block = splitTable(cardData.text, result);
             block.pop_back();  // line() ends it
             out.line(block);
         }
     };
-    const auto flushBoth = [&] {
+    const int readError = forEachInput(options.cardData, splitOne, [&] {
         errors.flush();
         out.flush();
-    };
-
-    if (options.cardData.empty()) forEachLine(STDIN_FILENO, splitOne, flushBoth);
-    for (const std::string& cardData : options.cardData) {
-        if (cardData == "-") {
-            forEachLine(STDIN_FILENO, splitOne, flushBoth);
-        } else {
-            splitOne(cardData);
-        }
-    }
-    flushBoth();
-    return allMatched ? 0 : 1;
+        return out.error() == 0;
+    });
+    errors.flush();
+    out.flush();
+    return reportIoErrors(readError, out) && allMatched ? 0 : 1;
 }
 
 }  // namespace morvane::cli

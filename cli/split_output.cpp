@@ -1,5 +1,6 @@
 #include "cli/split_output.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -130,43 +131,53 @@ std::string splitTable(std::string_view cardData, const SplitResult& result) {
     return out;
 }
 
-struct SplitJsonWriter::Object {
-    nlohmann::ordered_json json = nlohmann::ordered_json::object();
-    std::string* cardData = nullptr;
-    std::string* bitData = nullptr;
-    bool* rejected = nullptr;
-    std::array<std::string*, kResultBoxCount> boxes{};
-};
+namespace {
 
-SplitJsonWriter::SplitJsonWriter() : object_(std::make_unique<Object>()) {
-    nlohmann::ordered_json& json = object_->json;
-    json["card_data"] = "";
-    json["bit_data"] = "";
-    json["rejected"] = false;
-    json["boxes"] = nlohmann::ordered_json::object();
-    for (std::size_t i = 0; i < kResultBoxCount; ++i) {
-        json["boxes"][std::string(boxName(static_cast<ResultBox>(i)))] = "";
-    }
-    // Taken after the last insertion: the object's storage no longer moves.
-    object_->cardData = &json["card_data"].get_ref<std::string&>();
-    object_->bitData = &json["bit_data"].get_ref<std::string&>();
-    object_->rejected = &json["rejected"].get_ref<bool&>();
-    for (std::size_t i = 0; i < kResultBoxCount; ++i) {
-        object_->boxes[i] =
-            &json["boxes"][std::string(boxName(static_cast<ResultBox>(i)))].get_ref<std::string&>();
-    }
+bool needsNoEscape(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return c >= 0x20 && c < 0x7f && c != '"' && c != '\\';
+    });
 }
 
-SplitJsonWriter::~SplitJsonWriter() = default;
+// Printable ASCII goes out as it is; anything else takes the JSON library's escaping, which
+// also decides how invalid UTF-8 is replaced.
+void appendJsonString(std::string& out, std::string_view text) {
+    if (needsNoEscape(text)) {
+        out.push_back('"');
+        out.append(text);
+        out.push_back('"');
+        return;
+    }
+    out.append(nlohmann::json(std::string(text))
+                   .dump(-1, ' ', true, nlohmann::json::error_handler_t::replace));
+}
 
-std::string SplitJsonWriter::line(std::string_view cardData, const SplitResult& result) {
-    object_->cardData->assign(cardData);
-    *object_->bitData = result.bitData;
-    *object_->rejected = result.state == SplitState::Rejected;
-    for (std::size_t i = 0; i < kResultBoxCount; ++i) *object_->boxes[i] = result.boxes[i];
-    // Card data is any bytes a caller sent: bytes that are not UTF-8 become U+FFFD, and
-    // everything outside ASCII is escaped so that each object stays on its own line.
-    return object_->json.dump(-1, ' ', true, nlohmann::ordered_json::error_handler_t::replace);
+// What stands between the texts of the object: the end of the one before, the next box's name.
+const std::array<std::string, kResultBoxCount>& boxKeys() {
+    static const std::array<std::string, kResultBoxCount> keys = [] {
+        std::array<std::string, kResultBoxCount> k;
+        for (std::size_t i = 0; i < kResultBoxCount; ++i) {
+            k[i] = std::string(i == 0 ? "{\"" : "\",\"") +
+                   std::string(boxName(static_cast<ResultBox>(i))) + "\":\"";
+        }
+        return k;
+    }();
+    return keys;
+}
+
+}  // namespace
+
+void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result) {
+    out.append("{\"card_data\":");
+    appendJsonString(out, cardData);
+    // The bit data and the boxes hold binary and decimal digits and the catalogue's refusal
+    // texts, none of which JSON escapes.
+    out.append(",\"bit_data\":\"").append(result.bitData);
+    out.append(result.state == SplitState::Rejected ? "\",\"rejected\":true,\"boxes\":"
+                                                    : "\",\"rejected\":false,\"boxes\":");
+    const auto& keys = boxKeys();
+    for (std::size_t i = 0; i < kResultBoxCount; ++i) out.append(keys[i]).append(result.boxes[i]);
+    out.append("\"}}");
 }
 
 }  // namespace morvane::cli

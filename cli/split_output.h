@@ -1,6 +1,5 @@
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -16,22 +15,11 @@ std::string rejectionReason(std::string_view cardData, const SplitResult& result
 // column order, ending with a blank line.
 std::string splitTable(std::string_view cardData, const SplitResult& result);
 
-// {"card_data": ..., "bit_data": ..., "rejected": ..., "boxes": {...}} on one line, the boxes
-// by control name in the order a change of the card data empties them. The object is built
-// once and only its texts change from one card data to the next, which keeps a batch fast.
-class SplitJsonWriter {
-  public:
-    SplitJsonWriter();
-    ~SplitJsonWriter();
-    SplitJsonWriter(const SplitJsonWriter&) = delete;
-    SplitJsonWriter& operator=(const SplitJsonWriter&) = delete;
-
-    std::string line(std::string_view cardData, const SplitResult& result);
-
-  private:
-    struct Object;
-    std::unique_ptr<Object> object_;
-};
+// Appends {"card_data": ..., "bit_data": ..., "rejected": ..., "boxes": {...}} as one line's
+// text, the boxes by control name in the order a change of the card data empties them. Card
+// data is any bytes a caller sent: bytes that are not UTF-8 become U+FFFD, and everything
+// outside printable ASCII is escaped so that each object stays on its own line.
+void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result);
 
 // Characters as a person counts them: UTF-8 sequences count once.
 std::size_t characterCount(std::string_view text);

@@ -1,7 +1,6 @@
 #include "formats/bits.h"
 
 #include <array>
-#include <bit>
 #include <charconv>
 
 namespace morvane {
@@ -37,29 +36,5 @@ std::string GetNumber(std::string_view sBinaryValue) {
     }
     return std::string(digits.rbegin(), digits.rend());
 }
-
-std::string significantOctal(std::uint64_t word) {
-    std::array<char, 24> buffer{};
-    const auto res = std::to_chars(buffer.data(), buffer.data() + buffer.size(), word, 8);
-    if (word == 0) return {};
-    return std::string(buffer.data(), res.ptr);
-}
-
-void appendOctalField(std::string& text, std::uint64_t value, int digits) {
-    const std::size_t start = text.size();
-    text.resize(start + static_cast<std::size_t>(digits));
-    for (std::size_t i = text.size(); i-- > start;) {
-        text[i] = static_cast<char>('0' + (value & 7U));
-        value >>= 3;
-    }
-}
-
-std::string octalField(std::uint64_t value, int digits) {
-    std::string text;
-    appendOctalField(text, value, digits);
-    return text;
-}
-
-int countOnes(std::uint64_t word, std::uint64_t mask) { return std::popcount(word & mask); }
 
 }  // namespace morvane

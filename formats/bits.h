@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-// Conversions between whole numbers, bit strings and octal text.
+// Conversions between whole numbers and bit strings.
 namespace morvane {
 
 // Decimal text of a bit string (leading bit first): "1011" gives "11", "0000" gives "0" and
@@ -14,17 +14,5 @@ std::string GetNumber(std::string_view sBinaryValue);
 
 // Value of a bit string of at most 64 characters; characters other than '1' count as 0.
 std::uint64_t bitStringValue(std::string_view bits);
-
-// The word's octal digits without leading zeros (the empty text for 0).
-std::string significantOctal(std::uint64_t word);
-
-// The lowest `digits` octal digits of the word, leading zeros kept.
-std::string octalField(std::uint64_t value, int digits);
-
-// Appends the lowest `digits` octal digits of the value to `text`.
-void appendOctalField(std::string& text, std::uint64_t value, int digits);
-
-// Number of 1 bits of the word under the mask.
-int countOnes(std::uint64_t word, std::uint64_t mask);
 
 }  // namespace morvane

@@ -55,7 +55,6 @@ constexpr std::array kLayouts{
         .facility = {17, 8},
         .version = none,
         .fixedOnes = 0,
-        .fixedZeros = 0,
         .sentinelBit = 26,
         .parity = kParity26,
         .hotstampLimit = 65535,
@@ -73,7 +72,6 @@ constexpr std::array kLayouts{
         .facility = {21, 12},
         .version = none,
         .fixedOnes = 0,
-        .fixedZeros = 0,
         .sentinelBit = 34,
         .parity = kParity34,
         .hotstampLimit = 1048575,
@@ -91,7 +89,6 @@ constexpr std::array kLayouts{
         .facility = {21, 12},
         .version = none,
         .fixedOnes = 0,
-        .fixedZeros = 0,
         .sentinelBit = 35,
         .parity = kParity35,
         .hotstampLimit = 1048575,
@@ -108,8 +105,7 @@ constexpr std::array kLayouts{
         .hotstamp = {1, 20},
         .facility = {21, 12},
         .version = none,
-        .fixedOnes = 0,
-        .fixedZeros = bitAt(33),
+        .fixedOnes = 0,  // bit 33, which no field covers, stays a fixed 0
         .sentinelBit = 35,
         .parity = kParity35V,
         .hotstampLimit = 1048575,
@@ -127,7 +123,6 @@ constexpr std::array kLayouts{
         .facility = {23, 12},
         .version = none,
         .fixedOnes = bitAt(1),
-        .fixedZeros = 0,
         .sentinelBit = -1,
         .parity = kParity36V,
         .hotstampLimit = 2097151,
@@ -145,7 +140,6 @@ constexpr std::array kLayouts{
         .facility = {20, 16},
         .version = none,
         .fixedOnes = 0,
-        .fixedZeros = 0,
         .sentinelBit = -1,
         .parity = kParity37,
         .hotstampLimit = 524287,
@@ -163,7 +157,6 @@ constexpr std::array kLayouts{
         .facility = none,
         .version = none,
         .fixedOnes = 0,
-        .fixedZeros = 0,
         .sentinelBit = -1,
         .parity = kParity37,
         .hotstampLimit = 34359738367,
@@ -181,7 +174,6 @@ constexpr std::array kLayouts{
         .facility = {20, 16},
         .version = none,
         .fixedOnes = 0,
-        .fixedZeros = 0,
         .sentinelBit = -1,
         .parity = kParity37,
         .hotstampLimit = 524287,
@@ -199,7 +191,6 @@ constexpr std::array kLayouts{
         .facility = {21, 15},
         .version = {36, 12},
         .fixedOnes = 0,
-        .fixedZeros = 0,
         .sentinelBit = -1,
         .parity = {},
         .hotstampLimit = 1048575,
@@ -217,7 +208,6 @@ constexpr std::array kLayouts{
         .facility = {36, 12},
         .version = none,
         .fixedOnes = 0,
-        .fixedZeros = 0,
         .sentinelBit = -1,
         .parity = {},
         .hotstampLimit = 4294967295,
@@ -235,9 +225,33 @@ std::span<const Layout> layouts() { return kLayouts; }
 
 const Layout& layout(LayoutId id) { return kLayouts[static_cast<std::size_t>(id)]; }
 
+namespace {
+
+// A code of up to seven characters with its length as one number: the lookup runs on every
+// conversion, and comparing numbers spares a string comparison per layout.
+constexpr std::uint64_t packedCode(std::string_view code) {
+    std::uint64_t packed = code.size();
+    for (char c : code) packed = packed << 8 | static_cast<unsigned char>(c);
+    return packed;
+}
+constexpr std::size_t kLongestPackedCode = 7;
+
+constexpr std::array<std::uint64_t, kLayouts.size()> kPackedCodes = [] {
+    std::array<std::uint64_t, kLayouts.size()> codes{};
+    for (std::size_t i = 0; i < kLayouts.size(); ++i) {
+        // The layout without facility code is reached through "37", never by its own code.
+        codes[i] = kLayouts[i].id == LayoutId::F37NFC ? 0 : packedCode(kLayouts[i].code);
+    }
+    return codes;
+}();
+
+}  // namespace
+
 const Layout* findLayout(std::string_view code) {
-    for (const Layout& l : kLayouts) {
-        if (l.id != LayoutId::F37NFC && l.code == code) return &l;
+    if (code.empty() || code.size() > kLongestPackedCode) return nullptr;
+    const std::uint64_t packed = packedCode(code);
+    for (std::size_t i = 0; i < kPackedCodes.size(); ++i) {
+        if (kPackedCodes[i] == packed) return &kLayouts[i];
     }
     return nullptr;
 }

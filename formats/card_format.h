@@ -44,8 +44,7 @@ struct Layout {
     Field hotstamp;
     Field facility;
     Field version;
-    std::uint64_t fixedOnes;             // frame bits fixed at 1
-    std::uint64_t fixedZeros;            // frame bits fixed at 0 inside the frame
+    std::uint64_t fixedOnes;             // frame bits fixed at 1; bits no field covers are 0
     int sentinelBit;                     // word bit just above the frame, or -1
     std::span<const ParityRule> parity;  // in the order they are computed
     std::uint64_t hotstampLimit;

@@ -1,5 +1,6 @@
 #include "formats/numeric_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -36,22 +37,30 @@ std::optional<std::string_view> numericBody(std::string_view text) {
         if (text[i] != 'e' && text[i] != 'E') return std::nullopt;
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-        std::size_t expDigits = 0;
-        for (; i < text.size() && isDigit(text[i]); ++i) ++expDigits;
-        if (expDigits == 0 || i != text.size()) return std::nullopt;
+        const std::string_view exponent = text.substr(i);
+        if (exponent.empty() || !std::all_of(exponent.begin(), exponent.end(), isDigit)) {
+            return std::nullopt;
+        }
     }
     return plus ? text.substr(1) : text;
 }
 
 template <typename Int>
-Int toInteger(double value) {
+std::optional<Int> fitInteger(double value) {
     const double r = roundHalfEven(value);
     // Both bounds are exact in a double, so the comparison decides the fit exactly.
     if (!(r >= static_cast<double>(std::numeric_limits<Int>::min()) &&
           r <= static_cast<double>(std::numeric_limits<Int>::max()))) {
-        throw overflowError();
+        return std::nullopt;
     }
     return static_cast<Int>(r);
+}
+
+template <typename Int>
+Int toInteger(double value) {
+    const auto fit = fitInteger<Int>(value);
+    if (!fit) throw overflowError();
+    return *fit;
 }
 
 }  // namespace
@@ -84,6 +93,9 @@ double roundHalfEven(double value) {
     if (diff > 0.5) return floor + 1.0;
     return std::fmod(floor, 2.0) == 0.0 ? floor : floor + 1.0;
 }
+
+std::optional<std::int16_t> fitInt16(double value) { return fitInteger<std::int16_t>(value); }
+std::optional<std::int32_t> fitInt32(double value) { return fitInteger<std::int32_t>(value); }
 
 std::int16_t toInt16(double value) { return toInteger<std::int16_t>(value); }
 std::int32_t toInt32(double value) { return toInteger<std::int32_t>(value); }

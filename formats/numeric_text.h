@@ -19,7 +19,11 @@ std::optional<double> parseNumber(std::string_view text);
 // Nearest whole number, a half going to the even neighbour.
 double roundHalfEven(double value);
 
-// Round half to even, then NumericError 6 "Overflow" when the result does not fit.
+// Round half to even; no value when the result does not fit.
+std::optional<std::int16_t> fitInt16(double value);
+std::optional<std::int32_t> fitInt32(double value);
+
+// As above, but NumericError 6 "Overflow" when the result does not fit: the window reports it.
 std::int16_t toInt16(double value);
 std::int32_t toInt32(double value);
 

@@ -1,50 +1,64 @@
 #include "formats/prox_data.h"
 
+#include <climits>
 #include <cmath>
 #include <optional>
 
 #include "formats/card_format.h"
-#include "formats/encoder_result.h"
+#include "formats/frame_word.h"
+#include "formats/layout_encoder.h"
 #include "formats/numeric_text.h"
-#include "formats/octal_fields.h"
-#include "formats/parity_framed.h"
-#include "formats/vorta.h"
 
 namespace morvane {
 
 namespace {
+
+// Plain digits, as nearly every hotstamp and box is typed, need none of the numeric grammar.
+// Fifteen digits keep the value exact in a double and printed in plain digits by a range message.
+std::optional<std::uint64_t> plainDigits(std::string_view text) {
+    if (text.empty() || text.size() > 15) return std::nullopt;
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
 
 // Steps shared by both calculations: the empty text, the hotstamp test, the format test.
 // A hotstamp must be a whole number of at least 0; "-5" and "1.5" are not hotstamps.
 std::optional<double> hotstampOf(std::string_view sSerialNo, std::string_view sCF,
                                  MessageSink& sink) {
     if (sSerialNo.empty()) return std::nullopt;
-    const auto value = parseNumber(sSerialNo);
-    if (!value || *value < 0 || *value != std::floor(*value)) {
-        sink.showMessage(kInvalidSerialNumber);
-        return std::nullopt;
+    std::optional<double> value;
+    if (const auto plain = plainDigits(sSerialNo)) {
+        value = static_cast<double>(*plain);
+    } else {
+        value = parseNumber(sSerialNo);
+        if (!value || *value < 0 || *value != std::floor(*value)) {
+            sink.showMessage(kInvalidSerialNumber);
+            return std::nullopt;
+        }
     }
     if (sCF.empty()) {
         sink.showMessage(kUndefinedFormat);
         return std::nullopt;
     }
-    return *value + 0.0;  // folds -0 into 0
+    return value;
 }
 
-std::string padded(EncoderResult&& digits) {
-    if (!digits) return std::string(kNoResult);
-    if (digits->size() >= static_cast<std::size_t>(kProxDataDigits)) return std::move(*digits);
-    std::string text;
-    text.reserve(kProxDataDigits);
-    text.append(kProxDataDigits - digits->size(), '0');
-    text.append(*digits);
-    return text;
+std::string proxDataOrNoResult(std::optional<std::uint64_t> word) {
+    return word ? proxDataText(*word) : std::string(kNoResult);
 }
 
 // A Proxif or Casi box read as a whole number: empty counts as 0; other text that is not a
 // number is reported and stops the calculation.
 std::optional<std::int32_t> boxValue(const std::string& text, std::string_view invalidMessage,
                                      MessageSink& sink) {
+    const auto plain = plainDigits(text);
+    if (plain && *plain <= static_cast<std::uint64_t>(INT32_MAX)) {
+        return static_cast<std::int32_t>(*plain);
+    }
     if (trimSpaces(text).empty()) return 0;
     const auto value = parseNumber(text);
     if (!value) {
@@ -54,48 +68,64 @@ std::optional<std::int32_t> boxValue(const std::string& text, std::string_view i
     return toInt32(*value);
 }
 
+// Proxif and Casi take facility code and version from the boxes, not from the caller.
+std::optional<EncoderValues> boxValues(const Layout& l, double hotstamp, EncoderHost& host) {
+    const auto facility = boxValue(host.facilityBox(), kInvalidFacilityCode, host);
+    if (!facility) return std::nullopt;
+    if (!l.version.present()) return EncoderValues{hotstamp, *facility};
+    const auto version = boxValue(host.versionBox(), kInvalidVersion, host);
+    if (!version) return std::nullopt;
+    return EncoderValues{hotstamp, *facility, *version};
+}
+
+const Layout* layoutOf(std::string_view sCF, std::int32_t iFC) {
+    const Layout* l = findLayout(sCF);
+    if (l != nullptr && l->id == LayoutId::F37 && iFC == 0) return &layout(LayoutId::F37NFC);
+    return l;
+}
+
+bool takesBoxes(const Layout& l) { return l.id == LayoutId::Proxif || l.id == LayoutId::Casi; }
+
 }  // namespace
 
 std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
                          EncoderHost& host) {
+    const Layout* l = layoutOf(sCF, iFC);
+    // A plain hotstamp within every limit needs no more than its word; anything else goes the
+    // long way, which reports what is wrong.
+    const auto plain = plainDigits(sSerialNo);
+    if (plain && l != nullptr && !takesBoxes(*l) && withinAllLimits(*l, *plain, iFC, 0)) {
+        return proxDataText(frameWord(*l, *plain, static_cast<std::uint64_t>(iFC), 0));
+    }
     const auto hotstamp = hotstampOf(sSerialNo, sCF, host);
     if (!hotstamp) return {};
-    const double h = *hotstamp;
-    if (sCF == "26") return padded(BitFormat26(h, iFC, host));
-    if (sCF == "34") return padded(BitFormat34(h, iFC, host));
-    if (sCF == "35") return padded(BitFormat35(h, iFC, host));
-    if (sCF == "35V") return padded(BitFormat35V(h, iFC, host));
-    if (sCF == "36V") return padded(BitFormat36V(h, iFC, host));
-    if (sCF == "37V") return padded(BitFormat37V(h, iFC, host));
-    if (sCF == "37") {
-        return padded(iFC == 0 ? BitFormat37NFC(h, host) : BitFormat37(h, iFC, host));
+    if (l == nullptr) return std::string(kNoResult);
+    if (takesBoxes(*l)) {
+        const auto values = boxValues(*l, *hotstamp, host);
+        if (!values) return std::string(kNoResult);
+        return proxDataOrNoResult(encodeWord(*l, *values, host, &host));
     }
-    if (sCF == "Proxif") {
-        const auto facility = boxValue(host.facilityBox(), kInvalidFacilityCode, host);
-        if (!facility) return std::string(kNoResult);
-        const auto version = boxValue(host.versionBox(), kInvalidVersion, host);
-        if (!version) return std::string(kNoResult);
-        return padded(BitFormatProxif(h, *facility, *version, host));
-    }
-    if (sCF == "Casi") {
-        const auto facility = boxValue(host.facilityBox(), kInvalidFacilityCode, host);
-        if (!facility) return std::string(kNoResult);
-        return padded(BitFormatCasi(h, *facility, host));
-    }
-    return std::string(kNoResult);
+    return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, host, &host));
 }
 
 std::string CalcProxDataUSB(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
                             MessageSink& sink) {
     const auto hotstamp = hotstampOf(sSerialNo, sCF, sink);
     if (!hotstamp) return {};
-    const double h = *hotstamp;
-    if (sCF == "26") return padded(reader::BitFormat26(h, iFC, sink));
-    if (sCF == "34") return padded(reader::BitFormat34(h, iFC, sink));
-    if (sCF == "35V") return padded(reader::BitFormat35V(h, iFC, sink));
-    if (sCF == "36V") return padded(reader::BitFormat36V(h, iFC, sink));
-    if (sCF == "37") return padded(reader::BitFormat37(h, iFC, sink));
-    return std::string(kNoResult);
+    const Layout* l = findLayout(sCF);
+    if (l == nullptr) return std::string(kNoResult);
+    switch (l->id) {
+        case LayoutId::F26:
+        case LayoutId::F34:
+        case LayoutId::F37:
+            return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, sink, nullptr));
+        case LayoutId::F35V:
+        case LayoutId::F36V:
+            return proxDataOrNoResult(
+                encodeWord(*l, {*hotstamp, iFC}, sink, nullptr, Limits::LowerOnly));
+        default:
+            return std::string(kNoResult);
+    }
 }
 
 }  // namespace morvane

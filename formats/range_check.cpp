@@ -36,24 +36,16 @@ void setBox(EncoderHost& boxes, ValueBox box, const std::string& text) {
 
 }  // namespace
 
-bool passesRangeChecks(std::initializer_list<RangeCheck> checks, MessageSink& sink,
-                       EncoderHost* boxes) {
-    for (const RangeCheck& check : checks) {
-        // Written so that a NaN fails as too large rather than slipping through.
-        if (check.limit && !(check.value <= static_cast<double>(*check.limit))) {
-            const std::string limit = std::to_string(*check.limit);
-            sink.showMessage(messageHead(check.box) + formatNumber(check.value) +
-                             " is too large. " + limit + " is max.");
-            if (boxes) setBox(*boxes, check.box, limit);
-            return false;
-        }
-        if (!(check.value >= 0)) {
-            sink.showMessage(messageHead(check.box) + formatNumber(check.value) +
-                             " is too small. 0 is min.");
-            return false;
-        }
+void reportRangeError(ValueBox box, double value, std::optional<std::uint64_t> limit,
+                      MessageSink& sink, EncoderHost* boxes) {
+    if (limit && !(value <= static_cast<double>(*limit))) {
+        const std::string limitText = std::to_string(*limit);
+        sink.showMessage(messageHead(box) + formatNumber(value) + " is too large. " + limitText +
+                         " is max.");
+        if (boxes) setBox(*boxes, box, limitText);
+        return;
     }
-    return true;
+    sink.showMessage(messageHead(box) + formatNumber(value) + " is too small. 0 is min.");
 }
 
 }  // namespace morvane

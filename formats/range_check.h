@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 
 #include "formats/encoder_host.h"
@@ -12,15 +11,17 @@ namespace morvane {
 
 enum class ValueBox { Hotstamp, Facility, Version };
 
-struct RangeCheck {
-    ValueBox box;
-    double value;
-    std::optional<std::uint64_t> limit;  // none: no upper limit
-};
+// Shows why the value fails its check and, when `boxes` is given and the value was too large,
+// sets the offending box to the limit's text.
+void reportRangeError(ValueBox box, double value, std::optional<std::uint64_t> limit,
+                      MessageSink& sink, EncoderHost* boxes);
 
-// True when every value passes. Otherwise the message is shown and, when `boxes` is given and
-// the value was too large, the offending box is set to the limit's text.
-bool passesRangeChecks(std::initializer_list<RangeCheck> checks, MessageSink& sink,
-                       EncoderHost* boxes);
+// True when the value lies between 0 and the limit (none: no upper limit); a NaN fails.
+inline bool passesRangeCheck(ValueBox box, double value, std::optional<std::uint64_t> limit,
+                             MessageSink& sink, EncoderHost* boxes) {
+    if (value >= 0 && (!limit || value <= static_cast<double>(*limit))) return true;
+    reportRangeError(box, value, limit, sink, boxes);
+    return false;
+}
 
 }  // namespace morvane

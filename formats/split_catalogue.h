@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "formats/card_format.h"
+#include "formats/card_word.h"
 #include "formats/split_data.h"
 
 // The Split Data page as data: its columns (one per card format) with their headings, the
@@ -15,9 +16,6 @@
 // data is not one of its credentials. The window, the command line and the decoders all read
 // the page from here.
 namespace morvane {
-
-// The card data box holds at most this many characters.
-inline constexpr std::size_t kMaxCardDataLength = 16;
 
 inline constexpr std::string_view kBitDataBoxName = "txtBits";
 inline constexpr std::string_view kCardDataLabel = "Card Data:";

@@ -1,102 +1,68 @@
 #include "formats/split_checks.h"
 
-#include <algorithm>
-#include <cstddef>
-
-#include "formats/bits.h"
 #include "formats/card_format.h"
+#include "formats/frame_word.h"
 
 namespace morvane {
 
 namespace {
 
-// The formats with one even and one odd group: a length floor, a marker bit that must be 1
-// (the sentinel, or the fixed 1 of the 36-bit Vorta ID), no 1 above the frame, then the even
-// group at the front of the frame and the odd group at its back.
-struct SplitHalfCheck {
-    std::size_t minLength;
-    int markerBit;  // -1: none
-    int headFrom;   // bits L-1 down to this one hold no 1
-    std::size_t frameLength;
-    std::size_t evenLength;
-    std::size_t oddLength;
-};
+// The first bit that must be 0: the one above the sentinel, or above the frame.
+int topOf(const Layout& l) { return l.sentinelBit >= 0 ? l.sentinelBit + 1 : l.frameBits; }
 
-// The 36-bit Vorta frame is taken one character wider than the format: bit 36 then leads the
-// even group, but it lies in the zero head, so only bits 35..19 count. When the bit data is
-// exactly 36 characters the frame is all of it and the even group moves down to bits 35..18.
-// The 35-bit Vorta and the 37-bit groups overlap by one bit (bit 17, bit 18).
-constexpr SplitHalfCheck k26{27, 26, 27, 26, 13, 13};
-constexpr SplitHalfCheck k34{35, 34, 35, 34, 17, 17};
-constexpr SplitHalfCheck k35V{36, 35, 36, 35, 18, 18};
-constexpr SplitHalfCheck k36V{36, 1, 36, 37, 18, 18};
-constexpr SplitHalfCheck k37{37, -1, 37, 37, 19, 19};
-
-// Proxif and Casi carry no parity: only bits that must be 0.
-struct FieldCheck {
-    std::size_t minLength;
-    int zeroHigh;  // bits zeroHigh..zeroLow are 0
-    int zeroLow;
-    int headFrom;
-};
-
-constexpr FieldCheck kProxif{48, 20, 20, 39};
-constexpr FieldCheck kCasi{48, 35, 32, 44};
-
-bool isOne(std::string_view bitData, int bit) {
-    return bitData[bitData.size() - 1 - static_cast<std::size_t>(bit)] == '1';
+std::uint64_t markerBits(const Layout& l) {
+    return l.fixedOnes | (l.sentinelBit >= 0 ? bitAt(l.sentinelBit) : 0);
 }
 
-std::size_t ones(std::string_view text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '1'));
+// A parity-framed credential: long enough to hold its frame and sentinel, its sentinel (or
+// fixed 1) set, no 1 above it, and every parity group complete.
+bool isFramed(const Layout& l, CardWord w) {
+    const int top = topOf(l);
+    const std::uint64_t marker = markerBits(l);
+    return w.length >= top && (w.bits & marker) == marker && (w.bits >> top) == 0 &&
+           parityHolds(l, w.bits);
 }
 
-// Bits L-1 down to `from`: the characters in front of bit `from`.
-std::string_view head(std::string_view bitData, int from) {
-    const auto bits = static_cast<std::size_t>(from);
-    return bitData.substr(0, bitData.size() > bits ? bitData.size() - bits : 0);
+// Proxif and Casi carry no parity: the card data fills the whole word and every field lies
+// within its limit.
+bool withinLimits(Field field, std::optional<std::uint64_t> limit, std::uint64_t bits) {
+    return !field.present() || !limit || (bits & field.mask()) >> field.low <= *limit;
 }
 
-bool passes(const SplitHalfCheck& c, std::string_view bitData) {
-    if (bitData.size() < c.minLength) return false;
-    if (c.markerBit >= 0 && !isOne(bitData, c.markerBit)) return false;
-    if (ones(head(bitData, c.headFrom)) != 0) return false;
-    const std::string_view frame =
-        bitData.substr(bitData.size() - std::min(c.frameLength, bitData.size()));
-    if (ones(frame.substr(0, c.evenLength)) % 2 != 0) return false;
-    return ones(frame.substr(frame.size() - c.oddLength)) % 2 == 1;
-}
-
-bool passes(const FieldCheck& c, std::string_view bitData) {
-    if (bitData.size() < c.minLength) return false;
-    for (int bit = c.zeroLow; bit <= c.zeroHigh; ++bit) {
-        if (isOne(bitData, bit)) return false;
-    }
-    return ones(head(bitData, c.headFrom)) == 0;
+bool isFieldsOnly(LayoutId id, CardWord w) {
+    const Layout& l = layout(id);
+    return w.length >= l.frameBits && withinLimits(l.hotstamp, l.hotstampLimit, w.bits) &&
+           withinLimits(l.facility, l.facilityLimit, w.bits) &&
+           withinLimits(l.version, l.versionLimit, w.bits);
 }
 
 }  // namespace
 
-bool IsFormat26(std::string_view bitData) { return passes(k26, bitData); }
-bool IsFormat34(std::string_view bitData) { return passes(k34, bitData); }
-bool IsFormat35V(std::string_view bitData) { return passes(k35V, bitData); }
-bool IsFormat36V(std::string_view bitData) { return passes(k36V, bitData); }
-bool IsFormat37V(std::string_view bitData) { return passes(k37, bitData); }
-bool IsFormat37(std::string_view bitData) { return passes(k37, bitData); }
-bool IsFormatProxif(std::string_view bitData) { return passes(kProxif, bitData); }
-bool IsFormatCasi(std::string_view bitData) { return passes(kCasi, bitData); }
+bool IsFormat26(CardWord w) { return isFramed(layout(LayoutId::F26), w); }
+bool IsFormat34(CardWord w) { return isFramed(layout(LayoutId::F34), w); }
+bool IsFormat35V(CardWord w) { return isFramed(layout(LayoutId::F35V), w); }
+bool IsFormat37V(CardWord w) { return isFramed(layout(LayoutId::F37V), w); }
+bool IsFormat37(CardWord w) { return isFramed(layout(LayoutId::F37), w); }
+bool IsFormatProxif(CardWord w) { return isFieldsOnly(LayoutId::Proxif, w); }
+bool IsFormatCasi(CardWord w) { return isFieldsOnly(LayoutId::Casi, w); }
 
-// The 35-bit parity rules read backwards over the last 35 characters, behind the sentinel at
-// bit 35. Nothing above the sentinel is looked at.
-bool IsFormat35(std::string_view bitData) {
-    const Layout& f35 = layout(LayoutId::F35);
-    const auto frameBits = static_cast<std::size_t>(f35.frameBits);
-    if (bitData.size() < frameBits + 1 || !isOne(bitData, f35.sentinelBit)) return false;
-    const std::uint64_t frame = bitStringValue(bitData.substr(bitData.size() - frameBits));
-    return std::all_of(f35.parity.begin(), f35.parity.end(), [&](const ParityRule& rule) {
-        const int count = countOnes(frame, rule.group) + countOnes(frame, bitAt(rule.bit));
-        return count % 2 == (rule.kind == Parity::Even ? 0 : 1);
-    });
+// Card data of exactly 36 bits is all frame, and its even group then reaches down to bit 18,
+// which no group counts otherwise. Folding that bit into the leading parity place, which only
+// the even rule reads, counts it there.
+bool IsFormat36V(CardWord w) {
+    constexpr int kBitBelowEvenGroup = 18;
+    const Layout& l = layout(LayoutId::F36V);
+    if (w.length == l.frameBits && (w.bits & bitAt(kBitBelowEvenGroup)) != 0) {
+        w.bits ^= bitAt(l.parity[0].bit);
+    }
+    return isFramed(l, w);
+}
+
+// The 35-bit rules read only the frame behind the sentinel; nothing above it is looked at.
+bool IsFormat35(CardWord w) {
+    const Layout& l = layout(LayoutId::F35);
+    return w.length >= topOf(l) && (w.bits & markerBits(l)) == markerBits(l) &&
+           parityHolds(l, w.bits);
 }
 
 }  // namespace morvane

@@ -1,20 +1,19 @@
 #pragma once
 
-#include <string_view>
+#include "formats/card_word.h"
 
-// Whether bit data (three "0"/"1" characters per card data digit) is a credential of a card
-// format. The checks address bits from the end of the bit data, bit 0 being its last
-// character, whatever its length; none of them needs the other.
+// Whether card data is a credential of a card format. The checks address bits from the end of
+// the card data, bit 0 being its last bit, whatever its length; none of them needs the other.
 namespace morvane {
 
-bool IsFormat26(std::string_view bitData);
-bool IsFormat34(std::string_view bitData);
-bool IsFormat35(std::string_view bitData);
-bool IsFormat35V(std::string_view bitData);
-bool IsFormat36V(std::string_view bitData);
-bool IsFormat37V(std::string_view bitData);
-bool IsFormat37(std::string_view bitData);
-bool IsFormatProxif(std::string_view bitData);
-bool IsFormatCasi(std::string_view bitData);
+bool IsFormat26(CardWord w);
+bool IsFormat34(CardWord w);
+bool IsFormat35(CardWord w);
+bool IsFormat35V(CardWord w);
+bool IsFormat36V(CardWord w);
+bool IsFormat37V(CardWord w);
+bool IsFormat37(CardWord w);
+bool IsFormatProxif(CardWord w);
+bool IsFormatCasi(CardWord w);
 
 }  // namespace morvane

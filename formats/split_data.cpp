@@ -1,6 +1,7 @@
 #include "formats/split_data.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "formats/split_catalogue.h"
 #include "formats/split_checks.h"
@@ -10,23 +11,26 @@ namespace morvane {
 
 namespace {
 
-using Check = bool (*)(std::string_view);
-using Decoder = void (*)(std::string_view, ResultBoxes&);
+using Check = bool (*)(CardWord);
 
 // Indexed by SplitFormatId.
 constexpr std::array<Check, kSplitFormatCount> kChecks{
     IsFormat26,  IsFormat34, IsFormat35,     IsFormat35V,  IsFormat36V,
     IsFormat37V, IsFormat37, IsFormatProxif, IsFormatCasi,
 };
-constexpr std::array<Decoder, kSplitFormatCount> kDecoders{
-    SplitFormat26,  SplitFormat34, SplitFormat35,     SplitFormat35V,  SplitFormat36V,
-    SplitFormat37V, SplitFormat37, SplitFormatProxif, SplitFormatCasi,
-};
 
-// Each card data digit becomes three bits, leading bit first.
+// Three characters per card data digit, leading bit first.
 constexpr std::array<std::string_view, 8> kOctalDigitBits{
     "000", "001", "010", "011", "100", "101", "110", "111",
 };
+
+std::string bitDataText(CardWord w) {
+    std::string text(static_cast<std::size_t>(w.length), '0');
+    for (std::size_t i = text.size(); i > 0; i -= 3, w.bits >>= 3) {
+        std::memcpy(&text[i - 3], kOctalDigitBits[w.bits & 7U].data(), 3);
+    }
+    return text;
+}
 
 }  // namespace
 
@@ -36,25 +40,19 @@ bool SplitResult::anyMatch() const {
 
 SplitResult SplitData(std::string_view cardData) {
     SplitResult result;
-    result.bitData.reserve(cardData.size() * 3);
-    for (char c : cardData) {
-        // Nothing is trimmed or folded: a blank, an "8" or a letter ends the run with the page
-        // emptied, exactly as the card data was typed.
-        if (c < '0' || c > '7') {
-            result.bitData.clear();
-            result.state = SplitState::Rejected;
-            return result;
-        }
-        result.bitData.append(kOctalDigitBits[static_cast<std::size_t>(c - '0')]);
+    const auto word = parseCardData(cardData);
+    if (!word) {
+        result.state = SplitState::Rejected;
+        return result;
     }
+    result.bitData = bitDataText(*word);
 
-    // Every check sees the bit data before any box is written.
-    for (std::size_t i = 0; i < kSplitFormatCount; ++i)
-        result.matches[i] = kChecks[i](result.bitData);
+    // Every check sees the card data before any box is written.
+    for (std::size_t i = 0; i < kSplitFormatCount; ++i) result.matches[i] = kChecks[i](*word);
     for (SplitFormatId id : splitWriteOrder()) {
         const auto i = static_cast<std::size_t>(id);
         if (result.matches[i]) {
-            kDecoders[i](result.bitData, result.boxes);
+            decodeColumn(id, *word, result.boxes);
         } else {
             writeRefusal(id, result.boxes);
         }

@@ -43,7 +43,7 @@ struct SplitResult {
 };
 
 // The "Split Data" button's run over the card data text: bit data, nine checks, and every
-// format's values or refusal text.
+// format's values or refusal text. Card data longer than the card data box holds is refused.
 SplitResult SplitData(std::string_view cardData);
 
 }  // namespace morvane

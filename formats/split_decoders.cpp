@@ -1,6 +1,10 @@
 #include "formats/split_decoders.h"
 
-#include "formats/bits.h"
+#include <algorithm>
+#include <array>
+#include <charconv>
+
+#include "formats/card_format.h"
 
 namespace morvane {
 
@@ -10,44 +14,25 @@ std::string& boxOf(ResultBoxes& boxes, ResultBox box) {
     return boxes[static_cast<std::size_t>(box)];
 }
 
-void decode(SplitFormatId id, std::string_view bitData, ResultBoxes& boxes) {
-    for (const BoxSlice& s : splitColumn(id).slices) {
-        const auto start = static_cast<std::size_t>(s.start - 1);
-        const std::string_view slice =
-            start < bitData.size() ? bitData.substr(start, static_cast<std::size_t>(s.length))
-                                   : std::string_view{};
-        boxOf(boxes, s.box) = GetNumber(slice);
+// Characters start-1 .. start+length-2 of the bit data are bits length-start down to
+// length-start-length+1 of the word; what lies past the end is not there.
+void writeSlice(const BoxSlice& s, CardWord w, std::string& box) {
+    const int high = w.length - s.start;
+    if (high < 0) {
+        box.clear();
+        return;
     }
+    const int low = std::max(high - s.length + 1, 0);
+    const std::uint64_t value = (w.bits >> low) & bitRange(high - low, 0);
+    std::array<char, 24> digits{};
+    const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    box.assign(digits.data(), end);
 }
 
 }  // namespace
 
-void SplitFormat26(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::F26, bitData, boxes);
-}
-void SplitFormat34(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::F34, bitData, boxes);
-}
-void SplitFormat35(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::F35, bitData, boxes);
-}
-void SplitFormat35V(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::F35V, bitData, boxes);
-}
-void SplitFormat36V(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::F36V, bitData, boxes);
-}
-void SplitFormat37V(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::F37V, bitData, boxes);
-}
-void SplitFormat37(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::F37, bitData, boxes);
-}
-void SplitFormatProxif(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::Proxif, bitData, boxes);
-}
-void SplitFormatCasi(std::string_view bitData, ResultBoxes& boxes) {
-    decode(SplitFormatId::Casi, bitData, boxes);
+void decodeColumn(SplitFormatId id, CardWord w, ResultBoxes& boxes) {
+    for (const BoxSlice& s : splitColumn(id).slices) writeSlice(s, w, boxOf(boxes, s.box));
 }
 
 void writeRefusal(SplitFormatId id, ResultBoxes& boxes) {

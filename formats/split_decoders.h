@@ -1,7 +1,6 @@
 #pragma once
 
-#include <string_view>
-
+#include "formats/card_word.h"
 #include "formats/split_catalogue.h"
 
 // The decoders of the Split Data page: each writes its format's boxes from fixed character
@@ -9,15 +8,8 @@
 // at the same positions, so a slice past its end is cut short or left empty.
 namespace morvane {
 
-void SplitFormat26(std::string_view bitData, ResultBoxes& boxes);
-void SplitFormat34(std::string_view bitData, ResultBoxes& boxes);
-void SplitFormat35(std::string_view bitData, ResultBoxes& boxes);
-void SplitFormat35V(std::string_view bitData, ResultBoxes& boxes);
-void SplitFormat36V(std::string_view bitData, ResultBoxes& boxes);
-void SplitFormat37V(std::string_view bitData, ResultBoxes& boxes);
-void SplitFormat37(std::string_view bitData, ResultBoxes& boxes);
-void SplitFormatProxif(std::string_view bitData, ResultBoxes& boxes);
-void SplitFormatCasi(std::string_view bitData, ResultBoxes& boxes);
+// A column's boxes from the card data of one of its format's credentials.
+void decodeColumn(SplitFormatId id, CardWord w, ResultBoxes& boxes);
 
 // What a column shows when the bit data is not one of its format's credentials.
 void writeRefusal(SplitFormatId id, ResultBoxes& boxes);

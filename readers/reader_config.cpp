@@ -80,14 +80,6 @@ constexpr std::array<ConfigLine, kConfigLineCount> kLines{{
 // Flags2 field 4 is not in the file: it tells the reader whether field 3 is exactly 1.
 constexpr std::size_t kDerivedAfterLine = 28;
 
-std::optional<std::int16_t> fitInt16(double value) {
-    try {
-        return toInt16(value);
-    } catch (const NumericError&) {
-        return std::nullopt;
-    }
-}
-
 void applyLine(std::string_view line, const ConfigLine& rule, ReaderRecords& records) {
     const auto value = convertLine(trimLine(line, rule.trim), rule.conversion);
     if (value) records[rule.record][rule.field] = *value;

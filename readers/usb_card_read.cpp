@@ -31,11 +31,7 @@ constexpr std::array<ReaderFormat, 6> kReaderFormats{{
 std::int32_t facilityCodeOf(const std::string& text) {
     const auto value = parseNumber(text);
     if (!value) return 0;
-    try {
-        return toInt32(*value);
-    } catch (const NumericError&) {
-        return 0;  // a facility field of a reader layout is at most 16 bits wide
-    }
+    return fitInt32(*value).value_or(0);  // a reader layout's facility field is at most 16 bits
 }
 
 }  // namespace

@@ -27,11 +27,7 @@ std::int16_t asIndex(int i) { return static_cast<std::int16_t>(i); }
 std::int16_t luidOf(const std::string& entryText) {
     const auto value = parseNumber(entryText);
     if (!value) return 0;
-    try {
-        return toInt16(*value);
-    } catch (const NumericError&) {
-        return 0;
-    }
+    return fitInt16(*value).value_or(0);
 }
 
 }  // namespace

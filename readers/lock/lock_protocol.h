@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "formats/split_catalogue.h"
+#include "formats/card_word.h"
 
 // The line protocol spoken with a lock over its COM port (PROTOCOL.md beside this file): one
 // request line from the program, one answer line from the lock.
@@ -16,7 +16,7 @@ enum class LockRequest {
     LockInfo,  // "INFO <ms>": the lock's identification text
 };
 
-inline constexpr std::size_t kMaxAnswerLength = 256;  // characters, line end not counted
+inline constexpr std::size_t kMaxAnswerLength = 256;   // characters, line end not counted
 inline constexpr std::string_view kCancelLine = "CANCEL\r\n";
 
 // "READ 7500\r\n", "INFO 5000\r\n".

@@ -10,11 +10,8 @@ namespace morvane {
 namespace {
 
 std::optional<std::int16_t> portNumber(const std::string& text) {
-    try {
-        return textToInt16(text);
-    } catch (const NumericError&) {
-        return std::nullopt;
-    }
+    const auto value = parseNumber(text);
+    return value ? fitInt16(*value) : std::nullopt;
 }
 
 }  // namespace

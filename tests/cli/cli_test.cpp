@@ -1,0 +1,176 @@
+// morvane-cli as a script sees it: its own glue around the conversions, one example each.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "support/run_process.h"
+
+namespace morvane::test {
+namespace {
+
+ProcessResult cli(const std::vector<std::string>& args, const std::string& input = {}) {
+    return runProcess(MORVANE_CLI, args, input);
+}
+
+// Runs through a shell for the redirections a test cannot make with a pipe.
+ProcessResult shell(const std::string& command) {
+    return runProcess("/bin/sh", {"-c", std::string(MORVANE_CLI) + " " + command});
+}
+
+TEST(CliConvert, AnswersLineForLineWithTheMessagesOnStandardError) {
+    const auto r = cli({"convert", "--format", "26", "--facility", "123", "12345", "-", "1"},
+                       "70000\r\nabc\n\n12345");
+    EXPECT_EQ(r.out, "0000000475460163\n????????????????\n\n\n0000000475460163\n"
+                     "0000000475400002\n");
+    EXPECT_EQ(r.err, "Hotstamp 70000 is too large. 65535 is max.\nInvalid Serial Number\n");
+    EXPECT_EQ(r.exitCode, 1);
+
+    const auto proxif = cli({"convert", "--format", "Proxif", "--facility", "123", "--version",
+                             "1e10", "12345"});
+    EXPECT_EQ(proxif.out, "\n");
+    EXPECT_EQ(proxif.err, "6 Overflow\n");
+    EXPECT_EQ(proxif.exitCode, 1);
+    EXPECT_EQ(cli({"convert", "--format", "Casi", "--facility", "123", "--version", "x", "12345"})
+                  .out,
+              "0173000000030071\n");
+}
+
+TEST(CliConvert, ExitsZeroOnlyWhenEveryLineIsProxData) {
+    EXPECT_EQ(cli({"convert", "--format", "37", "1", "2"}).exitCode, 0);
+    EXPECT_EQ(cli({"convert", "--format", "36", "1"}).exitCode, 1);
+    EXPECT_EQ(cli({"convert", "--format", "26"}, "1\n").exitCode, 0);
+}
+
+TEST(CliConvert, RefusesBadOptionsAsUsageErrors) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* err;  // "" when CLI11's own wording does not matter
+    };
+    const Case cases[] = {
+        {{"convert", "--format", "26", "--facility", "abc", "1"},
+         "morvane-cli: --facility \"abc\": not a number\n"},
+        {{"convert", "--format", "26", "--facility", "1e10", "1"},
+         "morvane-cli: --facility \"1e10\": 6 Overflow\n"},
+        {{"convert", "1"}, "--format is required\nRun with --help for more information.\n"},
+        {{"convert", "--bogus"}, ""},
+        {{}, ""},
+    };
+    for (const Case& c : cases) {
+        const auto r = cli(c.args);
+        EXPECT_EQ(r.exitCode, 2) << c.err;
+        EXPECT_EQ(r.out, "");
+        if (*c.err) {
+            EXPECT_EQ(r.err, c.err);
+        }
+    }
+}
+
+std::string golden(const std::string& name) {
+    std::ifstream file(std::string(MORVANE_GOLDEN_DIR) + "/" + name);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+TEST(Cli, ListsTheFormatsAndExplainsItselfExactly) {
+    const auto r = cli({"formats"});
+    EXPECT_EQ(r.out, golden("formats_golden.txt"));
+    EXPECT_EQ(r.exitCode, 0);
+    std::string help;
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--version"}, {"--help"}, {"convert", "--help"},
+          {"split", "--help"}, {"formats", "--help"}}) {
+        const auto r = cli(args);
+        help += r.out;
+        EXPECT_EQ(r.exitCode, 0);
+    }
+    EXPECT_EQ(help, golden("help_golden.txt"));
+}
+
+TEST(Cli, ReportsFailedReadsAndWritesButEndsQuietlyOnAClosedPipe) {
+    for (const char* command : {"convert --format 26 1 > /dev/full", "split 0 > /dev/full",
+                                "formats > /dev/full"}) {
+        const auto r = shell(command);
+        EXPECT_EQ(r.err, "morvane-cli: cannot write the output: No space left on device\n")
+            << command;
+        EXPECT_EQ(r.exitCode, 1) << command;
+    }
+    for (const char* command : {"convert --format 26 < /", "split --json < /"}) {
+        const auto r = shell(command);
+        EXPECT_EQ(r.err, "morvane-cli: cannot read standard input: Is a directory\n") << command;
+        EXPECT_EQ(r.exitCode, 1) << command;
+    }
+    const auto closed = runProcess(
+        "/bin/sh", {"-c", "f=$(mktemp) && seq 100000 > $f && " + std::string(MORVANE_CLI) +
+                              " convert --format 37 < $f | head -n 1; rm -f $f"});
+    EXPECT_EQ(closed.out, "0000000000000002\n");
+    EXPECT_EQ(closed.err, "");
+}
+
+TEST(Cli, RefusesAnOverlongLineWithoutHoldingIt) {
+    const std::string huge(1 << 20, '7');
+    const auto r = cli({"split", "--json"}, "7\n" + huge + "\n0000000600400002\n");
+    const std::string refused = "morvane-cli: a line longer than 4096 bytes was refused\n";
+    EXPECT_EQ(r.err, refused);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3);
+    EXPECT_NE(r.out.find("\"rejected\":true"), std::string::npos);
+    const auto convert = cli({"convert", "--format", "26"}, std::string(5000, '1') + "\n1\n");
+    EXPECT_EQ(convert.out, "\n0000000400000002\n");
+    EXPECT_EQ(convert.err, refused);
+}
+
+TEST(CliSplit, PrintsThePagesGridWithCasiLastAndMarked) {
+    const auto r = cli({"split", "0000007540140346", "x\"\\"});
+    EXPECT_EQ(r.out, R"(Card Data: "0000007540140346"
+Bit Data:  000000000000000000111101100000001100000011100110
+Format    Hotstamp No.  Facility Code  Version  No Facility
+26 Bit    Not 26 Bit
+34 Bit    Not 34 Bit
+35 Bit    Not 35 Bit
+35 Bit V  Not 35V
+36 Bit V  12345         123
+37 Bit V  24691         984
+37 Bit    24691         984                     515924083
+Proxif    49382         492            0
+Casi      1031848166    0                                    (not shown in the window)
+
+Card Data: "x\"\\"
+Bit Data:
+Rejected: "x" at character 1 is not an octal digit
+
+)");
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST(CliSplit, WritesOneJsonObjectPerLineWithTheCardDataEscaped) {
+    const auto r = cli({"split", "--json", "0000007540140346", "\"\\\x01\x7f\xff\xc3\xa9"});
+    EXPECT_EQ(r.out,
+              R"({"card_data":"0000007540140346","bit_data":"000000000000000000111101100000001100000011100110","rejected":false,"boxes":{"txt26Num":"Not 26 Bit","txt35VNum":"Not 35V","txt35VFac":"","txt36VNum":"12345","txt36VFac":"123","txt37VNum":"24691","txt37VFac":"984","txt35Num":"Not 35 Bit","txt35Fac":"","txt34Num":"Not 34 Bit","txt34Fac":"","txt26Fac":"","txt37Num":"24691","txt37Fac":"984","txt37Number":"515924083","txtProxifNum":"49382","txtProxifFac":"492","txtProxifVer":"0","txtCasiNum":"1031848166","txtCasiFac":"0"}}
+{"card_data":"\"\\\u0001\u007f\ufffd\u00e9","bit_data":"","rejected":true,"boxes":{"txt26Num":"","txt35VNum":"","txt35VFac":"","txt36VNum":"","txt36VFac":"","txt37VNum":"","txt37VFac":"","txt35Num":"","txt35Fac":"","txt34Num":"","txt34Fac":"","txt26Fac":"","txt37Num":"","txt37Fac":"","txt37Number":"","txtProxifNum":"","txtProxifFac":"","txtProxifVer":"","txtCasiNum":"","txtCasiFac":""}}
+)");
+    EXPECT_EQ(r.exitCode, 1);
+}
+
+TEST(CliSplit, RefusesCardDataLongerThanTheBoxKeepingOutputInStep) {
+    const std::string shownWhole(40, '7');
+    const auto r = cli({"split", "-"}, "0000000600400002\n00000006004000020\né\xc3\xa9\n" +
+                                           shownWhole + "\n" + shownWhole + "7\n");
+    EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"...\n"), std::string::npos);
+    EXPECT_EQ(r.err, "morvane-cli: card data 2 refused: 17 characters, at most 16 allowed\n"
+                     "morvane-cli: card data 4 refused: 40 characters, at most 16 allowed\n"
+                     "morvane-cli: card data 5 refused: 41 characters, at most 16 allowed\n");
+    EXPECT_NE(r.out.find("Rejected: 17 characters, more than the 16 the card data box holds\n"),
+              std::string::npos);
+    EXPECT_NE(r.out.find("Rejected: \"\\xc3\\xa9\" at character 1 is not an octal digit"),
+              std::string::npos);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(cli({"split", "0000000600400002", "0000000755060162"}).exitCode, 0);
+    EXPECT_EQ(cli({"split", "--bogus"}).exitCode, 2);
+}
+
+}  // namespace
+}  // namespace morvane::test
