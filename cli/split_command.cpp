@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cli/explain_output.h"
 #include "cli/line_io.h"
 #include "cli/split_output.h"
 #include "formats/split_catalogue.h"
@@ -41,6 +42,7 @@ int runSplit(const SplitOptions& options) {
             text = splitTable(cardData.text, result);
             text.pop_back();  // line() ends it
         }
+        if (options.explain) addSplitExplanation(text, cardData.text, result, options.json);
         out.line(text);
     };
     const int readError = forEachInput(options.cardData, splitOne, [&] {
