@@ -21,6 +21,7 @@ class QRadioButton;
 
 namespace morvane {
 
+class BitMapPanel;
 class ClipboardPort;
 class MessageBoxes;
 class ModifierKeys;
@@ -128,6 +129,8 @@ class frmMorvane : public QWidget, public EncoderHost, public CardReadMessages {
     // The lock-reading component, and what keeps the user's input off the window while it waits.
     LockReader tmread1;
     LockInputGuard lockInputGuard_{tmread1};
+    // Why a card is or is not each format's credential; owned by the window as a child.
+    BitMapPanel* bitMap_ = nullptr;
 };
 
 }  // namespace morvane
