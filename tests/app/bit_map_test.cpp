@@ -1,0 +1,62 @@
+// The bit map: why the split card data is or is not the chosen format's credential, and where
+// the values of the prox data being built sit.
+#include <QLabel>
+#include <QTabWidget>
+
+#include "app/window_fixture.h"
+
+namespace morvane::test {
+namespace {
+
+class BitMap : public WindowTest {
+  protected:
+    QString shown() const { return control("bitMap")->accessibleDescription(); }
+    QLabel* heading(const QString& caption) const {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text() == caption) return label;
+        }
+        ADD_FAILURE() << "no heading " << caption.toStdString();
+        return nullptr;
+    }
+};
+
+TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeingBuilt) {
+    control<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    retype("txtData", "0000000600400003");
+    click(control<QPushButton>("cmdStart"));
+    const QString trailing = "parity bit 0 is 1 but must make bits 12..0 odd";
+    EXPECT_EQ(shown(), "Not 26 Bit: " + trailing);
+    EXPECT_EQ(box("txt26Num")->toolTip(), trailing);
+    EXPECT_EQ(box("txt37Number")->toolTip(), "");
+    EXPECT_EQ(box("txt34Num")->toolTip(), "sentinel bit 34 is 0");
+
+    click(heading("35 Bit"));
+    EXPECT_EQ(shown(), "Not 35 Bit: sentinel bit 35 is 0");
+    click(box("txt37Number"));
+    EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
+    click(control("bitMap"));
+    press(Qt::Key_Right);
+    EXPECT_EQ(shown(), "Proxif: Hotstamp No.: 131075, Facility Code: 48, Version: 0");
+    press(Qt::Key_Down);  // the hidden Casi column is passed over
+    EXPECT_EQ(shown(), "Not 26 Bit: " + trailing);
+    press(Qt::Key_Left);
+    press(Qt::Key_Up);
+    EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
+
+    retype("txtData", "0000000600400002");
+    EXPECT_EQ(shown(), "Bit map: after Split Data");
+    EXPECT_EQ(box("txt26Num")->toolTip(), "");
+
+    control<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    clickFormat("opt37Bit");
+    retype("txtFacilityCode", "123");
+    retype("txtBoxSerialNo", "12345");
+    EXPECT_EQ(shown(), "37-bit, 16-bit facility code: Hotstamp No.: 12345, Facility Code: 123");
+    clickFormat("opt37bitV");  // the same prox data under another format
+    EXPECT_EQ(shown(), "37 Bit Vorta ID: Hotstamp No.: 12345, Facility Code: 123");
+    retype("txtBoxSerialNo", "");
+    EXPECT_EQ(shown(), "Bit map: of the prox data");
+}
+
+}  // namespace
+}  // namespace morvane::test
