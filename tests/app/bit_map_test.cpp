@@ -1,5 +1,6 @@
 // The bit map: why the split card data is or is not the chosen format's credential, and where
 // the values of the prox data being built sit.
+#include <QImage>
 #include <QLabel>
 #include <QTabWidget>
 
@@ -11,6 +12,16 @@ namespace {
 class BitMap : public WindowTest {
   protected:
     QString shown() const { return control("bitMap")->accessibleDescription(); }
+    // Whether the map as drawn holds a pixel of the colour.
+    bool drawn(QRgb colour) const {
+        const QImage image = control("bitMap")->grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if ((image.pixel(x, y) & 0xffffff) == colour) return true;
+            }
+        }
+        return false;
+    }
     QLabel* heading(const QString& caption) const {
         for (QLabel* label : window->findChildren<QLabel*>()) {
             if (label->text() == caption) return label;
@@ -29,11 +40,15 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     EXPECT_EQ(box("txt26Num")->toolTip(), trailing);
     EXPECT_EQ(box("txt37Number")->toolTip(), "");
     EXPECT_EQ(box("txt34Num")->toolTip(), "sentinel bit 34 is 0");
+    constexpr QRgb kFailingMark = 0xd55e00, kHotstamp = 0x7fd0b8;
+    EXPECT_TRUE(drawn(kFailingMark));
+    EXPECT_TRUE(drawn(kHotstamp));
 
     click(heading("35 Bit"));
     EXPECT_EQ(shown(), "Not 35 Bit: sentinel bit 35 is 0");
     click(box("txt37Number"));
     EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
+    EXPECT_FALSE(drawn(kFailingMark));
     click(control("bitMap"));
     press(Qt::Key_Right);
     EXPECT_EQ(shown(), "Proxif: Hotstamp No.: 131075, Facility Code: 48, Version: 0");
