@@ -59,28 +59,32 @@ QSize BitMapView::sizeHint() const {
 
 QSize BitMapView::minimumSizeHint() const { return sizeHint(); }
 
-void BitMapView::setCaption(const QString& caption) {
+void BitMapView::setShown(const QString& caption, const QString& bits, const QString& letters) {
     caption_ = caption;
-    setAccessibleDescription(caption);
+    bits_ = bits;
+    letters_ = letters;
+    setAccessibleDescription(bits.isEmpty() ? caption : caption + '\n' + bits + '\n' + letters);
     update();
 }
 
 void BitMapView::showMap(const QString& name, CardWord w, const CardExplanation& e) {
-    shown_ = Shown{w, e};
-    setCaption(name + QStringLiteral(": ") + toQt(e.verdict));
+    explanation_ = e;
+    QString bits;
+    for (int p = e.length - 1; p >= 0; --p) bits += (w.bits & bitAt(p)) != 0 ? '1' : '0';
+    setShown(name + QStringLiteral(": ") + toQt(e.verdict), bits, toQt(roleLetters(e)));
 }
 
 void BitMapView::showHint(const QString& hint) {
-    shown_.reset();
-    setCaption(hint);
+    explanation_ = {};
+    setShown(hint, {}, {});
 }
 
-void BitMapView::paintCells(QPainter& painter, const Shown& shown) const {
-    const CardExplanation& e = shown.explanation;
+void BitMapView::paintCells(QPainter& painter) const {
+    const CardExplanation& e = explanation_;
     const int cw = cellWidth();
     const int rh = rowHeight();
     const QPen plain(palette().color(QPalette::Mid));
-    for (int i = 0; i < e.length; ++i) {
+    for (int i = 0; i < bits_.size(); ++i) {
         const int p = e.length - 1 - i;
         const BitRole role = e.roles[static_cast<std::size_t>(p)];
         const bool failing = (e.failingBits & bitAt(p)) != 0;
@@ -90,8 +94,8 @@ void BitMapView::paintCells(QPainter& painter, const Shown& shown) const {
         painter.setPen(failing ? QPen(kFailing, 2) : plain);
         painter.drawRect(bit.united(letter).adjusted(0, 0, -1, -1));
         painter.setPen(Qt::black);
-        painter.drawText(bit, Qt::AlignCenter, (shown.word.bits & bitAt(p)) != 0 ? "1" : "0");
-        painter.drawText(letter, Qt::AlignCenter, QString(QLatin1Char(roleLetter(role))));
+        painter.drawText(bit, Qt::AlignCenter, QString(bits_[i]));
+        painter.drawText(letter, Qt::AlignCenter, QString(letters_[i]));
         if (failing) {
             painter.setPen(kFailing);
             painter.drawText(letter.translated(0, rh), Qt::AlignCenter, QStringLiteral("^"));
@@ -105,7 +109,7 @@ void BitMapView::paintEvent(QPaintEvent*) {
     const QRect line(kMargin, kMargin, width() - 2 * kMargin, rh);
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, caption_);
-    if (shown_) paintCells(painter, *shown_);
+    paintCells(painter);
     painter.setPen(palette().color(QPalette::PlaceholderText));
     painter.drawText(line.translated(0, (kRows - 1) * rh), Qt::AlignLeft | Qt::AlignVCenter,
                      kLegend);

@@ -12,7 +12,8 @@ namespace morvane {
 // A strip that draws card data bit by bit, each bit on the colour of its role under one
 // format with the role's letter below it, and a caret under every bit the broken rule names.
 // Letters and carets carry everything the colours do, for readers who cannot tell them apart.
-// Its accessible description is the caption it draws: format name and verdict.
+// Its accessible description is what it draws, as text: the caption (format and verdict), the
+// bits and the role letters, one line each.
 class BitMapView : public QWidget {
   public:
     explicit BitMapView(QWidget* parent = nullptr);
@@ -32,18 +33,15 @@ class BitMapView : public QWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
-    struct Shown {
-        CardWord word;
-        CardExplanation explanation;
-    };
-
     int cellWidth() const;
     int rowHeight() const;
-    void setCaption(const QString& caption);
-    void paintCells(QPainter& painter, const Shown& shown) const;
+    void setShown(const QString& caption, const QString& bits, const QString& letters);
+    void paintCells(QPainter& painter) const;
 
     QString caption_;
-    std::optional<Shown> shown_;
+    QString bits_;     // leading bit first
+    QString letters_;  // the role letter under each bit
+    CardExplanation explanation_;
 };
 
 }  // namespace morvane

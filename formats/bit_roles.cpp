@@ -27,7 +27,7 @@ std::uint64_t reachableBits(const LimitedField& f) {
     if (!f.field.present()) return 0;
     const int width = f.limit ? std::min(f.field.width, static_cast<int>(std::bit_width(*f.limit)))
                               : f.field.width;
-    return bitRange(f.field.low + width - 1, f.field.low) * (width > 0);
+    return bitRange(f.field.low + width - 1, f.field.low);
 }
 
 void setRole(BitRoles& roles, std::uint64_t bits, BitRole role) {

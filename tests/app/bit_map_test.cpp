@@ -11,7 +11,8 @@ namespace {
 
 class BitMap : public WindowTest {
   protected:
-    QString shown() const { return control("bitMap")->accessibleDescription(); }
+    // The map's caption: its accessible description's first line.
+    QString shown() const { return control("bitMap")->accessibleDescription().section('\n', 0, 0); }
     // Whether the map as drawn holds a pixel of the colour.
     bool drawn(QRgb colour) const {
         const QImage image = control("bitMap")->grab().toImage();
@@ -36,7 +37,15 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     retype("txtData", "0000000600400003");
     click(control<QPushButton>("cmdStart"));
     const QString trailing = "parity bit 0 is 1 but must make bits 12..0 odd";
-    EXPECT_EQ(shown(), "Not 26 Bit: " + trailing);
+    QWidget* map = control("bitMap");
+    EXPECT_EQ(map->accessibleName(), "Bit map");
+    EXPECT_EQ(map->accessibleDescription(),
+              "Not 26 Bit: " + trailing +
+                  "\n000000000000000000000110000000100000000000000011"
+                  "\nxxxxxxxxxxxxxxxxxxxxxSPFFFFFFFFIIIIIIIIIIIIIIIIP");
+    // Below the pages, above the end buttons.
+    EXPECT_GT(map->y(), control("SSTab1")->geometry().bottom());
+    EXPECT_LT(map->geometry().bottom(), control("cmdOK")->y());
     EXPECT_EQ(box("txt26Num")->toolTip(), trailing);
     EXPECT_EQ(box("txt37Number")->toolTip(), "");
     EXPECT_EQ(box("txt34Num")->toolTip(), "sentinel bit 34 is 0");
@@ -47,6 +56,7 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     click(heading("35 Bit"));
     EXPECT_EQ(shown(), "Not 35 Bit: sentinel bit 35 is 0");
     click(box("txt37Number"));
+    EXPECT_EQ(focusName(), "txt37Number");  // the press still reaches the box
     EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
     EXPECT_FALSE(drawn(kFailingMark));
     click(control("bitMap"));
