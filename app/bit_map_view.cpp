@@ -33,6 +33,7 @@ const std::array<QColor, 11> kRoleColours{
     QColor(0xc8, 0xc8, 0xc8),  // fixed 1
 };
 const QColor kFailing(0xd5, 0x5e, 0x00);
+const QColor kLegendText(0x55, 0x55, 0x55);
 
 const QString kLegend = QStringLiteral(
     "P parity  F facility  I hotstamp  V version  S sentinel  0 1 fixed  x must be 0  - not read");
@@ -110,7 +111,7 @@ void BitMapView::paintEvent(QPaintEvent*) {
     painter.setPen(palette().color(QPalette::WindowText));
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter, caption_);
     paintCells(painter);
-    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.setPen(kLegendText);
     painter.drawText(line.translated(0, (kRows - 1) * rh), Qt::AlignLeft | Qt::AlignVCenter,
                      kLegend);
     if (hasFocus()) {

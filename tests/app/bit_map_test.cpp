@@ -1,5 +1,6 @@
 // The bit map: why the split card data is or is not the chosen format's credential, and where
 // the values of the prox data being built sit.
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QTabWidget>
@@ -19,6 +20,18 @@ class BitMap : public WindowTest {
         for (int y = 0; y < image.height(); ++y) {
             for (int x = 0; x < image.width(); ++x) {
                 if ((image.pixel(x, y) & 0xffffff) == colour) return true;
+            }
+        }
+        return false;
+    }
+    // Whether text stands on the map's line (caption, bits, letters, carets, legend).
+    bool textOnLine(int line) const {
+        QWidget* map = control("bitMap");
+        const QImage image = map->grab().toImage();
+        const int height = QFontMetrics(map->font()).height() + 2;
+        for (int y = 4 + line * height; y < std::min(4 + (line + 1) * height, image.height()); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qGray(image.pixel(x, y)) < 100) return true;
             }
         }
         return false;
@@ -52,6 +65,7 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     constexpr QRgb kFailingMark = 0xd55e00, kHotstamp = 0x7fd0b8;
     EXPECT_TRUE(drawn(kFailingMark));
     EXPECT_TRUE(drawn(kHotstamp));
+    for (int line : {0, 1, 2, 4}) EXPECT_TRUE(textOnLine(line)) << line;
 
     click(heading("35 Bit"));
     EXPECT_EQ(shown(), "Not 35 Bit: sentinel bit 35 is 0");
