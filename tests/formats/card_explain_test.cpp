@@ -72,23 +72,6 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
     }
 }
 
-TEST(CardExplain, MapsEveryBitOfTheFrame) {
-    const CardWord card = wordOf("0000000600400002");
-    EXPECT_EQ(roleLetters(explainColumn(SplitFormatId::F26, card)),
-              "xxxxxxxxxxxxxxxxxxxxxSPFFFFFFFFIIIIIIIIIIIIIIIIP");
-    EXPECT_EQ(roleLetters(explainColumn(SplitFormatId::F35, card)),
-              "------------SPPFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIIP");
-    EXPECT_EQ(roleLetters(explainColumn(SplitFormatId::Casi, card)),
-              "xxxxFFFFFFFF0000" + std::string(32, 'I'));
-    EXPECT_EQ(roleLetters(explainLayout(*builtLayout("37", 0), card)),
-              "xxxxxxxxxxxPIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIP");
-    EXPECT_EQ(roleLetters(explainLayout(*builtLayout("Proxif", 1), wordOf("0005001730030071"))),
-              "xxxxxxxxxVVVFFFFFFFFFFFFFFF0IIIIIIIIIIIIIIIIIIII");
-    EXPECT_EQ(explainLayout(*builtLayout("36V", 1), wordOf("0000007540140346")).verdict,
-              "Hotstamp No.: 12345, Facility Code: 123");
-    EXPECT_EQ(builtLayout("37 ", 0), nullptr);
-}
-
 // An explanation passes exactly when its format's check passes: random card data, and the
 // credentials of every format with a bit or two turned over.
 TEST(CardExplain, PassesExactlyWhenTheCheckPasses) {
