@@ -2,6 +2,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/bit_map_panel.h"
 #include "app/frm_morvane.h"
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
@@ -23,6 +24,7 @@ void putTrimmed(QLineEdit* box) { box->setText(toQt(trimSpaces(toStd(box->text()
 void frmMorvane::recalculate() {
     ui->txtBoxProxData->setText(
         toQt(CalcProxData(toStd(ui->txtBoxSerialNo->text()), sCardFormat, lFacilityCode, boxes_)));
+    if (bitMap_ != nullptr) bitMap_->refreshBuilt();
 }
 
 // A facility code too large for its conversion, or an error from the calculation, is shown as

@@ -7,6 +7,7 @@
 #include <QTabBar>
 #include <iterator>
 
+#include "app/bit_map_panel.h"
 #include "app/clipboard/clipboard_port.h"
 #include "app/invocation.h"
 #include "app/message_boxes.h"
@@ -44,6 +45,7 @@ frmMorvane::frmMorvane(const WindowServices& services, QWidget* parent)
 
     setUpTabOrder();
     connectHandlers();
+    bitMap_ = new BitMapPanel(*ui, sCardFormat, lFacilityCode, this);
     qApp->installEventFilter(&lockInputGuard_);
     Form_Load();
 }

@@ -22,6 +22,7 @@ class QRadioButton;
 
 namespace morvane {
 
+class BitMapPanel;
 class ClipboardPort;
 class MessageBoxes;
 class NumericError;
@@ -167,6 +168,8 @@ class frmMorvane : public QWidget {
     LockInputGuard lockInputGuard_{tmread1};
     LockButtonControls lockButtonControls_{*this};
     ReadFromLock lockButton_{lockButtonControls_, tmread1};
+    // Why a card is or is not each format's credential; owned by the window as a child.
+    BitMapPanel* bitMap_ = nullptr;
 };
 
 }  // namespace morvane

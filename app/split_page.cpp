@@ -1,6 +1,7 @@
 // The Split Data page: card data to hotstamp, facility code and version under every format.
 #include <QLineEdit>
 
+#include "app/bit_map_panel.h"
 #include "app/frm_morvane.h"
 #include "app/qt_text.h"
 #include "formats/split_data.h"
@@ -17,6 +18,7 @@ void frmMorvane::txtData_Change() {
     for (std::string_view name : clearedBoxNames()) {
         if (QLineEdit* box = resultBox(name)) box->clear();
     }
+    if (bitMap_ != nullptr) bitMap_->clearSplit();
 }
 
 void frmMorvane::cmdStart_Click() {
@@ -27,6 +29,7 @@ void frmMorvane::cmdStart_Click() {
         const auto box = static_cast<ResultBox>(i);
         if (QLineEdit* target = resultBox(boxName(box))) target->setText(toQt(result.box(box)));
     }
+    bitMap_->showSplit();
 }
 
 }  // namespace morvane

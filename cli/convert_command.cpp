@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <string_view>
 
+#include "cli/explain_output.h"
 #include "cli/line_io.h"
+#include "formats/card_explain.h"
 #include "formats/card_format.h"
 #include "formats/encoder_host.h"
 #include "formats/numeric_error.h"
@@ -70,6 +72,12 @@ int runConvert(const ConvertOptions& options) {
         }
         allProxData = allProxData && isProxData(result);
         out.line(result);
+        const Layout* built = builtLayout(options.format, facilityCode);
+        if (options.explain && built != nullptr && isProxData(result)) {
+            std::string frame = explainBuilt(result, *built);
+            frame.pop_back();  // line() ends it
+            out.line(frame);
+        }
     };
     const int readError = forEachInput(options.hotstamps, convertOne, [&] {
         errors.flush();

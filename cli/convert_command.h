@@ -9,6 +9,7 @@ struct ConvertOptions {
     std::string format;                  // card format code; empty when not given
     std::string facility = "0";          // also the facility box text for Proxif and Casi
     std::string version = "0";           // the version box text
+    bool explain = false;                // the built frame's bit roles under each prox data
     std::vector<std::string> hotstamps;  // none, or "-": one per line from standard input
 };
 

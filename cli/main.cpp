@@ -23,6 +23,8 @@ int main(int argc, char** argv) {
         ->required();
     convertCmd->add_option("--facility", convert.facility, "Facility code (default 0)");
     convertCmd->add_option("--version", convert.version, "Version, for Proxif (default 0)");
+    convertCmd->add_flag("--explain", convert.explain,
+                         "Under each prox data, its bits and the role of each under the format");
     convertCmd->add_option("HOTSTAMP", convert.hotstamps,
                            "Hotstamp numbers; none or - reads one per line from standard input");
 
@@ -31,6 +33,10 @@ int main(int argc, char** argv) {
         "split",
         "Card data (octal digits) to hotstamp, facility code and version under every format.");
     splitCmd->add_flag("--json", split.json, "One JSON object per card data, one per line");
+    splitCmd->add_flag("--explain", split.explain,
+                       "Each format's role letters over the bits (P parity, F facility, I hotstamp, "
+                       "V version, S sentinel, 0 or 1 fixed, x must be 0 above the frame, - not "
+                       "looked at) and why the format matches or not");
     splitCmd->add_option("CARDDATA", split.cardData,
                          "Card data; none or - reads one per line from standard input");
 

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "cli/explain_output.h"
 #include "cli/line_io.h"
 #include "cli/split_output.h"
 #include "formats/split_catalogue.h"
@@ -49,9 +50,13 @@ int runSplit(const SplitOptions& options) {
         const SplitResult result = splitLine(cardData, ++count, errors);
         allMatched = allMatched && result.anyMatch();
         if (options.json) {
-            out.lineWith([&](std::string& line) { appendSplitJson(line, cardData.text, result); });
+            out.lineWith([&](std::string& line) {
+                appendSplitJson(line, cardData.text, result);
+                if (options.explain) addSplitExplanation(line, cardData.text, result, true);
+            });
         } else {
             std::string block = splitTable(cardData.text, result);
+            if (options.explain) addSplitExplanation(block, cardData.text, result, false);
             block.pop_back();  // line() ends it
             out.line(block);
         }

@@ -7,6 +7,7 @@ namespace morvane::cli {
 
 struct SplitOptions {
     bool json = false;
+    bool explain = false;  // each format's bit roles and verdict as well
     std::vector<std::string> cardData;  // none, or "-": one per line from standard input
 };
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "formats/card_explain.h"
+
+namespace morvane {
+
+// A strip that draws card data bit by bit, each bit on the colour of its role under one
+// format with the role's letter below it, and a caret under every bit the broken rule names.
+// Letters and carets carry everything the colours do, for readers who cannot tell them apart.
+// Its accessible description is what it draws, as text: the caption (format and verdict), the
+// bits and the role letters, one line each.
+class BitMapView : public QWidget {
+  public:
+    explicit BitMapView(QWidget* parent = nullptr);
+
+    // The caption reads "<name>: <verdict>".
+    void showMap(const QString& name, CardWord w, const CardExplanation& e);
+    void showHint(const QString& hint);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+    // The arrow keys ask for the previous (-1) or next (+1) format.
+    std::function<void(int)> onStep;
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+  private:
+    int cellWidth() const;
+    int rowHeight() const;
+    void setShown(const QString& caption, const QString& bits, const QString& letters);
+    void paintCells(QPainter& painter) const;
+
+    QString caption_;
+    QString bits_;     // leading bit first
+    QString letters_;  // the role letter under each bit
+    CardExplanation explanation_;
+};
+
+}  // namespace morvane

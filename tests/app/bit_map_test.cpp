@@ -1,0 +1,101 @@
+// The bit map: why the split card data is or is not the chosen format's credential, and where
+// the values of the prox data being built sit.
+#include <QFontMetrics>
+#include <QImage>
+#include <QLabel>
+#include <QTabWidget>
+
+#include "app/window_fixture.h"
+
+namespace morvane::test {
+namespace {
+
+class BitMap : public WindowTest {
+  protected:
+    // The map's caption: its accessible description's first line.
+    QString shown() const { return control("bitMap")->accessibleDescription().section('\n', 0, 0); }
+    // Whether the map as drawn holds a pixel of the colour.
+    bool drawn(QRgb colour) const {
+        const QImage image = control("bitMap")->grab().toImage();
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if ((image.pixel(x, y) & 0xffffff) == colour) return true;
+            }
+        }
+        return false;
+    }
+    // Whether text stands on the map's line (caption, bits, letters, carets, legend).
+    bool textOnLine(int line) const {
+        QWidget* map = control("bitMap");
+        const QImage image = map->grab().toImage();
+        const int height = QFontMetrics(map->font()).height() + 2;
+        for (int y = 4 + line * height; y < std::min(4 + (line + 1) * height, image.height()); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qGray(image.pixel(x, y)) < 100) return true;
+            }
+        }
+        return false;
+    }
+    QLabel* heading(const QString& caption) const {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            if (label->text() == caption) return label;
+        }
+        ADD_FAILURE() << "no heading " << caption.toStdString();
+        return nullptr;
+    }
+};
+
+TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeingBuilt) {
+    control<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    retype("txtData", "0000000600400003");
+    click(control<QPushButton>("cmdStart"));
+    const QString trailing = "parity bit 0 is 1 but must make bits 12..0 odd";
+    QWidget* map = control("bitMap");
+    EXPECT_EQ(map->accessibleName(), "Bit map");
+    EXPECT_EQ(map->accessibleDescription(),
+              "Not 26 Bit: " + trailing +
+                  "\n000000000000000000000110000000100000000000000011"
+                  "\nxxxxxxxxxxxxxxxxxxxxxSPFFFFFFFFIIIIIIIIIIIIIIIIP");
+    // Below the pages, above the end buttons.
+    EXPECT_GT(map->y(), control("SSTab1")->geometry().bottom());
+    EXPECT_LT(map->geometry().bottom(), control("cmdOK")->y());
+    EXPECT_EQ(box("txt26Num")->toolTip(), trailing);
+    EXPECT_EQ(box("txt37Number")->toolTip(), "");
+    EXPECT_EQ(box("txt34Num")->toolTip(), "sentinel bit 34 is 0");
+    constexpr QRgb kFailingMark = 0xd55e00, kHotstamp = 0x7fd0b8;
+    EXPECT_TRUE(drawn(kFailingMark));
+    EXPECT_TRUE(drawn(kHotstamp));
+    for (int line : {0, 1, 2, 4}) EXPECT_TRUE(textOnLine(line)) << line;
+
+    click(heading("35 Bit"));
+    EXPECT_EQ(shown(), "Not 35 Bit: sentinel bit 35 is 0");
+    click(box("txt37Number"));
+    EXPECT_EQ(focusName(), "txt37Number");  // the press still reaches the box
+    EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
+    EXPECT_FALSE(drawn(kFailingMark));
+    click(control("bitMap"));
+    press(Qt::Key_Right);
+    EXPECT_EQ(shown(), "Proxif: Hotstamp No.: 131075, Facility Code: 48, Version: 0");
+    press(Qt::Key_Down);  // the hidden Casi column is passed over
+    EXPECT_EQ(shown(), "Not 26 Bit: " + trailing);
+    press(Qt::Key_Left);
+    press(Qt::Key_Up);
+    EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
+
+    retype("txtData", "0000000600400002");
+    EXPECT_EQ(shown(), "Bit map: after Split Data");
+    EXPECT_EQ(box("txt26Num")->toolTip(), "");
+
+    control<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    clickFormat("opt37Bit");
+    retype("txtFacilityCode", "123");
+    retype("txtBoxSerialNo", "12345");
+    EXPECT_EQ(shown(), "37-bit, 16-bit facility code: Hotstamp No.: 12345, Facility Code: 123");
+    clickFormat("opt37bitV");  // the same prox data under another format
+    EXPECT_EQ(shown(), "37 Bit Vorta ID: Hotstamp No.: 12345, Facility Code: 123");
+    retype("txtBoxSerialNo", "");
+    EXPECT_EQ(shown(), "Bit map: of the prox data");
+}
+
+}  // namespace
+}  // namespace morvane::test
