@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
-#include <QTabWidget>
 
 #include "app/window_fixture.h"
 
@@ -14,27 +13,25 @@ class BitMap : public WindowTest {
   protected:
     // The map's caption: its accessible description's first line.
     QString shown() const { return control("bitMap")->accessibleDescription().section('\n', 0, 0); }
-    // Whether the map as drawn holds a pixel of the colour.
-    bool drawn(QRgb colour) const {
+    // Whether a pixel of the map, in rows `top` to `bottom`, passes the test.
+    template <typename Test>
+    bool drawn(Test test, int top = 0, int bottom = 1 << 20) const {
         const QImage image = control("bitMap")->grab().toImage();
-        for (int y = 0; y < image.height(); ++y) {
+        for (int y = top; y < std::min(bottom, image.height()); ++y) {
             for (int x = 0; x < image.width(); ++x) {
-                if ((image.pixel(x, y) & 0xffffff) == colour) return true;
+                if (test(image.pixel(x, y))) return true;
             }
         }
         return false;
     }
+    static auto colour(QRgb wanted) {
+        return [wanted](QRgb pixel) { return (pixel & 0xffffff) == wanted; };
+    }
     // Whether text stands on the map's line (caption, bits, letters, carets, legend).
     bool textOnLine(int line) const {
-        QWidget* map = control("bitMap");
-        const QImage image = map->grab().toImage();
-        const int height = QFontMetrics(map->font()).height() + 2;
-        for (int y = 4 + line * height; y < std::min(4 + (line + 1) * height, image.height()); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                if (qGray(image.pixel(x, y)) < 100) return true;
-            }
-        }
-        return false;
+        const int height = QFontMetrics(control("bitMap")->font()).height() + 2;
+        return drawn([](QRgb pixel) { return qGray(pixel) < 100; }, 4 + line * height,
+                     4 + (line + 1) * height);
     }
     QLabel* heading(const QString& caption) const {
         for (QLabel* label : window->findChildren<QLabel*>()) {
@@ -46,9 +43,9 @@ class BitMap : public WindowTest {
 };
 
 TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeingBuilt) {
-    control<QTabWidget>("SSTab1")->setCurrentIndex(1);
+    showPage(1);
     retype("txtData", "0000000600400003");
-    click(control<QPushButton>("cmdStart"));
+    click("cmdStart");
     const QString trailing = "parity bit 0 is 1 but must make bits 12..0 odd";
     QWidget* map = control("bitMap");
     EXPECT_EQ(map->accessibleName(), "Bit map");
@@ -63,8 +60,8 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     EXPECT_EQ(box("txt37Number")->toolTip(), "");
     EXPECT_EQ(box("txt34Num")->toolTip(), "sentinel bit 34 is 0");
     constexpr QRgb kFailingMark = 0xd55e00, kHotstamp = 0x7fd0b8;
-    EXPECT_TRUE(drawn(kFailingMark));
-    EXPECT_TRUE(drawn(kHotstamp));
+    EXPECT_TRUE(drawn(colour(kFailingMark)));
+    EXPECT_TRUE(drawn(colour(kHotstamp)));
     for (int line : {0, 1, 2, 4}) EXPECT_TRUE(textOnLine(line)) << line;
 
     click(heading("35 Bit"));
@@ -72,8 +69,8 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     click(box("txt37Number"));
     EXPECT_EQ(focusName(), "txt37Number");  // the press still reaches the box
     EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
-    EXPECT_FALSE(drawn(kFailingMark));
-    click(control("bitMap"));
+    EXPECT_FALSE(drawn(colour(kFailingMark)));
+    click("bitMap");
     press(Qt::Key_Right);
     EXPECT_EQ(shown(), "Proxif: Hotstamp No.: 131075, Facility Code: 48, Version: 0");
     press(Qt::Key_Down);  // the hidden Casi column is passed over
@@ -86,7 +83,7 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     EXPECT_EQ(shown(), "Bit map: after Split Data");
     EXPECT_EQ(box("txt26Num")->toolTip(), "");
 
-    control<QTabWidget>("SSTab1")->setCurrentIndex(0);
+    showPage(0);
     clickFormat("opt37Bit");
     retype("txtFacilityCode", "123");
     retype("txtBoxSerialNo", "12345");

@@ -1,11 +1,15 @@
-// The window as a calling program starts it and as it hands results back, its first
-// activation, tab order and the Esc key.
-#include <QTabWidget>
+// The window as a calling program starts it and as it hands results back, its first activation,
+// tab order and keys, the Data Input boxes, the card format buttons and the Split Data page.
+#include <QCheckBox>
+#include <QFocusEvent>
 
 #include "app/window_fixture.h"
+#include "formats/split_catalogue.h"
 
 namespace morvane::test {
 namespace {
+
+const QString kNoResult = QStringLiteral("????????????????");
 
 using Window = WindowTest;
 
@@ -48,16 +52,16 @@ TEST_F(Window, StartsFromWhatTheClipboardHolds) {
 }
 
 TEST_F(Window, OKHandsBackTheResultAndCopyMakesItTheBareProxData) {
-    open("FC=123;CF=26;QRVF=F");
-    retype("txtBoxSerialNo", "1");
-    press(Qt::Key_Return);
-    press(Qt::Key_Return);
-    EXPECT_FALSE(window->isVisible());
-    open("FC=123;CF=26;QRVF=F");
-    retype("txtBoxSerialNo", "1");
-    click(control("cmdCopyToCB"));
+    for (bool viaOK : {true, false}) {
+        open("FC=123;CF=26;QRVF=F");
+        retype("txtBoxSerialNo", "1");
+        press(Qt::Key_Return);
+        if (viaOK) press(Qt::Key_Return);
+        EXPECT_NE(window->isVisible(), viaOK);
+    }
+    click("cmdCopyToCB");
     EXPECT_TRUE(window->bProxDataOnly);
-    click(control("cmdCancel"));
+    click("cmdCancel");
     EXPECT_EQ(clipboard.placed, (QStringList{"OK;0000000475400002;FC=123;CF=26;QRVF=F",
                                              "0000000475400002", "Cancel"}));
     EXPECT_FALSE(window->isVisible());
@@ -67,7 +71,7 @@ TEST_F(Window, AResultThatCannotBePlacedIsReportedAndTheWindowStaysOpen) {
     retype("txtBoxSerialNo", "1");
     press(Qt::Key_Return);
     clipboard.failPlacing = true;
-    for (const char* button : {"cmdCopyToCB", "cmdOK", "cmdCancel"}) click(control(button));
+    for (const char* button : {"cmdCopyToCB", "cmdOK", "cmdCancel"}) click(button);
     EXPECT_TRUE(window->isVisible());
     EXPECT_FALSE(window->bProxDataOnly);
     EXPECT_EQ(messages.take(), QStringList(3,
@@ -80,19 +84,17 @@ TEST_F(Window, OnlyTheFirstActivationShowsDataInputWithTheCursorInTheHotstampBox
         std::make_unique<frmMorvane>(WindowServices{.messages = messages, .clipboard = clipboard});
     auto* tabs = control<QTabWidget>("SSTab1");
     tabs->setCurrentIndex(1);
-    window->show();
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(tabs->currentIndex(), 0);
-    EXPECT_EQ(focusName(), "txtBoxSerialNo");
-
-    tabs->setCurrentIndex(1);
-    QWidget other;
-    other.show();
-    other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QWidget other, *const main = window.get();
+    for (QWidget* w : {main, &other, main}) {
+        if (w == &other) {
+            EXPECT_EQ(tabs->currentIndex(), 0);
+            EXPECT_EQ(focusName(), "txtBoxSerialNo");
+            tabs->setCurrentIndex(1);
+        }
+        w->show();
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    }
     EXPECT_EQ(tabs->currentIndex(), 1);
 }
 
@@ -108,6 +110,187 @@ TEST_F(Window, TabRunsThroughTheDataInputBoxesThenTheEndButtonsAndEscPressesExit
                                   "cmdCancel", "SSTab1", "txtBoxProxData", "optProxif", "Text2"}));
     press(Qt::Key_Escape);
     EXPECT_EQ(clipboard.placed, QStringList{"Cancel"});
+}
+
+using DataInput = WindowTest;
+
+TEST_F(DataInput, TheHotstampBoxRecalculatesAndTurnsTextIntoZero) {
+    retype("txtBoxSerialNo", "7");
+    EXPECT_EQ(text("txtFacilityCode"), "0") << "no facility code yet";
+    clickFormat("opt26Bit");
+    retype("txtFacilityCode", "5");
+    retype("txtBoxSerialNo", " 12 ");
+    EXPECT_EQ(text("txtBoxSerialNo"), "12");
+    EXPECT_EQ(text("txtBoxProxData"), "0000000402400031");
+    QTest::keyClick(box("txtBoxSerialNo"), 'a');
+    EXPECT_EQ(text("txtBoxSerialNo"), "0");
+    EXPECT_EQ(text("txtBoxProxData"), "0000000402400001");
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST_F(DataInput, TheFacilityBoxSetsTheCodeInForceOrIsReplacedOrEmptied) {
+    const struct {
+        const char *typed, *box;
+        QStringList messages;
+        std::int32_t facilityCode;
+    } cases[] = {{"abc", "0", {}, 0},
+                 {" 77 ", "77", {}, 77},
+                 {"12.5", "12.5", {}, 12},
+                 {"", "", {}, 9},
+                 {"2147483648", "", {"6 Overflow"}, 9}};
+    for (const auto& c : cases) {
+        retype("txtFacilityCode", "x");
+        window->lFacilityCode = 9;
+        retype("txtFacilityCode", c.typed);
+        EXPECT_EQ(text("txtFacilityCode"), c.box) << c.typed;
+        EXPECT_EQ(messages.take(), c.messages) << c.typed;
+        EXPECT_EQ(window->lFacilityCode, c.facilityCode) << c.typed;
+    }
+}
+
+TEST_F(DataInput, ARangeErrorPutsTheLimitIntoItsBoxAndShowsNoResult) {
+    const struct {
+        const char *format, *box, *typed, *limit, *message;
+    } cases[] = {
+        {"opt26Bit", "txtBoxSerialNo", "70000", "65535",
+         "Hotstamp 70000 is too large. 65535 is max."},
+        {"opt26Bit", "txtFacilityCode", "1000", "255",
+         "Facility Code 1000 is too large. 255 is max."},
+        {"optProxif", "txtVersion", "8", "7", "Version 8 is too large. 7 is max."},
+    };
+    for (const auto& c : cases) {
+        clickFormat(c.format);
+        retype("txtFacilityCode", "1");
+        retype("txtBoxSerialNo", "1");
+        retype(c.box, c.typed);
+        EXPECT_EQ(messages.take(), QStringList{c.message});
+        EXPECT_EQ(text(c.box), c.limit);
+        EXPECT_EQ(text("txtBoxProxData"), kNoResult);
+    }
+}
+
+TEST_F(DataInput, TheVersionBoxTakesTheFacilityCodeThroughSixteenBits) {
+    clickFormat("optProxif");
+    retype("txtFacilityCode", "40000");
+    retype("txtVersion", "1");
+    EXPECT_EQ(messages.take(), QStringList{"6 Overflow"});
+    EXPECT_EQ(text("txtFacilityCode"), "");
+    retype("txtFacilityCode", "3");
+    retype("txtBoxSerialNo", "12");
+    retype("txtVersion", "x");
+    EXPECT_EQ(text("txtVersion"), "0");
+    retype("txtVersion", "2");
+    EXPECT_EQ(text("txtBoxProxData"), "0002000030000014");
+}
+
+TEST_F(DataInput, EnterRunsItsStepsTwiceAndLeavesOKForAResultOnly) {
+    clickFormat("opt26Bit");
+    retype("txtFacilityCode", "255");
+    retype("txtBoxSerialNo", "1");
+    press(Qt::Key_Return);
+    EXPECT_TRUE(control("cmdOK")->isEnabled());
+    EXPECT_EQ(focusName(), "cmdOK");
+    // A facility code in force that the box does not show cannot be cut to its limit.
+    window->lFacilityCode = 1000;
+    click(box("txtBoxSerialNo"));
+    press(Qt::Key_Enter);
+    EXPECT_EQ(messages.take(), QStringList(2, "Facility Code 1000 is too large. 255 is max."));
+    EXPECT_EQ(text("txtBoxProxData"), kNoResult);
+    EXPECT_FALSE(control("cmdOK")->isEnabled());
+}
+
+TEST_F(DataInput, ConvertFillsEmptyBoxesFirstAndThenDecidesAboutOK) {
+    clickFormat("optProxif");
+    retype("txtBoxSerialNo", "12");
+    retype("txtFacilityCode", "");
+    retype("txtVersion", "");
+    for (const char* version : {"", "0", "0"}) {
+        EXPECT_FALSE(control("cmdOK")->isEnabled());
+        click("cmdConvert");
+        EXPECT_EQ(text("txtFacilityCode"), "0");
+        EXPECT_EQ(text("txtVersion"), version);
+    }
+    EXPECT_EQ(focusName(), "cmdOK");
+    EXPECT_EQ(text("txtBoxProxData"), "0000000000000014");
+}
+
+TEST_F(DataInput, LeavingTheFacilityBoxRecalculatesButAWindowChangeDoesNot) {
+    retype("txtBoxSerialNo", "abc");
+    EXPECT_EQ(messages.take(), QStringList{"Invalid Serial Number"});
+    const std::pair<Qt::FocusReason, qsizetype> cases[] = {
+        {Qt::TabFocusReason, 1}, {Qt::ActiveWindowFocusReason, 0}, {Qt::PopupFocusReason, 0}};
+    for (const auto& [reason, recalculations] : cases) {
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QApplication::sendEvent(box("txtFacilityCode"), &out);
+        EXPECT_EQ(messages.take().size(), recalculations) << reason;
+    }
+}
+
+using FormatSelection = WindowTest;
+
+TEST_F(FormatSelection, EachButtonSetsItsCodeAndOnlyProxifTakesAVersion) {
+    const std::pair<const char*, const char*> buttons[] = {
+        {"opt26Bit", "26"},      {"opt34Bit", "34"},   {"opt35Bit", "35"},
+        {"opt35BitV", "35V"},    {"opt36BitV", "36V"}, {"opt37bitV", "37V"},
+        {"optProxif", "Proxif"}, {"optCasi", "Casi"},  {"opt37Bit", "37"}};
+    for (const auto& [button, code] : buttons) {
+        clickFormat(button);
+        EXPECT_EQ(window->sCardFormat, code);
+        const bool proxif = std::string_view(code) == "Proxif";
+        EXPECT_EQ(box("txtVersion")->isEnabled(), proxif) << button;
+        EXPECT_EQ(control("lblVersion")->isEnabled(), proxif) << button;
+    }
+}
+
+TEST_F(FormatSelection, AClickRecalculatesOnceAHotstampIsThereAndProxifFillsTheVersion) {
+    retype("txtVersion", "");
+    retype("txtBoxProxData", "typed by hand");
+    clickFormat("opt26Bit");
+    EXPECT_EQ(text("txtBoxProxData"), "typed by hand");
+    retype("txtFacilityCode", "1");
+    retype("txtBoxSerialNo", "1");
+    retype("txtBoxProxData", "");
+    clickFormat("opt26Bit");
+    EXPECT_EQ(text("txtBoxProxData"), "") << "the button already on ran its click";
+    clickFormat("optProxif");
+    EXPECT_EQ(text("txtVersion"), "0");
+    EXPECT_EQ(text("txtBoxProxData"), "0000000010000001");
+}
+
+TEST_F(FormatSelection, QRVModeHoldsTheThirtySevenBitFormatAndTheFacilityCode) {
+    clickFormat("opt26Bit");
+    control<QCheckBox>("chkQRVFormat")->setChecked(true);
+    EXPECT_TRUE(control<QRadioButton>("opt37Bit")->isChecked());
+    EXPECT_EQ(window->sCardFormat, "37");
+    EXPECT_TRUE(window->bQRVFormat);
+    for (const char* name :
+         {"fraCardFormat", "opt26Bit", "opt34Bit", "opt35Bit", "opt37Bit", "optProxif", "optCasi",
+          "lblFacilityCode", "txtFacilityCode", "txtVersion", "lblVersion", "chkQRVFormat29"}) {
+        EXPECT_FALSE(control(name)->isEnabledTo(control(name)->parentWidget())) << name;
+    }
+}
+
+TEST_F(WindowTest, SplitDataFillsEveryBoxAndAnyChangeOfTheCardDataEmptiesThem) {
+    const auto results = [this] {
+        QStringList texts;
+        for (std::string_view name : clearedBoxNames()) texts << text(std::string(name).c_str());
+        return texts;
+    };
+    const QStringList empty(static_cast<qsizetype>(clearedBoxNames().size()), QString());
+    showPage(1);
+    for (const char* cardData : {"0000000600400002", "12345678"}) {
+        retype("txtData", cardData);
+        click("cmdStart");
+        if (results() == empty) break;
+        EXPECT_EQ(text("txtBits"), "000000000000000000000110000000100000000000000010");
+        EXPECT_EQ(text("txt26Num"), "1");
+        EXPECT_EQ(text("txt26Fac"), "1");
+        EXPECT_EQ(text("txt34Num"), "Not 34 Bit");
+        QTest::keyClick(box("txtData"), Qt::Key_Backspace);
+        EXPECT_EQ(results(), empty);
+    }
+    EXPECT_EQ(results(), empty);
+    EXPECT_EQ(text("txtData"), "12345678");
 }
 
 }  // namespace
