@@ -51,8 +51,7 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
     click("cmdStart");
     ASSERT_EQ(text("txt26Num"), "1");
     click(readButton());
-    EXPECT_EQ(text("txtBoxSerialNo"), "12345");
-    EXPECT_EQ(text("txtData"), "");
+    EXPECT_EQ(texts({"txtBoxSerialNo", "txtData"}), "12345|");
     ASSERT_EQ(messages.shown.size(), 1U);
     const Message& m = messages.shown.front();
     EXPECT_EQ(m.text + " / " + m.title, "No Data Read from Card / RFIDeas pcProx (CRP2) Status");
@@ -64,8 +63,7 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
     scenario("reader 3\ncard 26 F66073\n");
     click(readButton());
     EXPECT_EQ(focusName(), "txtData");
-    EXPECT_EQ(text("txtData"), "0000000475460163");
-    EXPECT_EQ(text("txt26Num"), "");
+    EXPECT_EQ(texts({"txtData", "txt26Num"}), "0000000475460163|");
     EXPECT_TRUE(messages.shown.empty());
 }
 
@@ -80,12 +78,10 @@ TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenL
     EXPECT_EQ(window->windowTitle(), kMarkedCaption);
     EXPECT_EQ(text("LuidEntry"), "");
     ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->itemText(0), "3");
-    EXPECT_EQ(list->itemText(1), "7");
+    EXPECT_EQ(list->itemText(0) + list->itemText(1), "37");
     EXPECT_EQ(list->currentIndex(), 1);
     EXPECT_EQ(list->currentData().toInt(), 7);
-    EXPECT_FALSE(list->isVisible());
-    EXPECT_FALSE(box("LuidEntry")->isVisible());
+    EXPECT_FALSE(list->isVisible() || box("LuidEntry")->isVisible());
 
     scenario("");
     click("btnReinitializeUSB");
@@ -146,8 +142,7 @@ TEST_F(LockButton, WhileTheLockIsAwaitedOnlyEscReachesTheWindowAndItCancelsTheRe
     readFromLock();
     EXPECT_EQ(messages.take(), QStringList{"Cancelled"});
     EXPECT_EQ(lock.received(2), (std::vector<std::string>{"READ 7500", "CANCEL"}));
-    EXPECT_EQ(text("txtData"), "");
-    EXPECT_EQ(text("txtBits"), "") << "Split Data was pressed";
+    EXPECT_EQ(texts({"txtData", "txtBits"}), "|") << "the keys typed and Split Data got through";
     EXPECT_TRUE(clipboard.placed.isEmpty()) << "E&xit was pressed";
     press(Qt::Key_Escape);
     EXPECT_EQ(clipboard.placed, QStringList{"Cancel"});

@@ -67,6 +67,11 @@ class WindowTest : public ::testing::Test {
     }
     QLineEdit* box(const char* name) const { return control<QLineEdit>(name); }
     QString text(const char* name) const { return box(name)->text(); }
+    QString texts(std::initializer_list<const char*> names) const {  // joined by '|'
+        QStringList all;
+        for (const char* name : names) all << text(name);
+        return all.join('|');
+    }
     // Clicks into the box and replaces its text in one change, as pasting does.
     void retype(const char* name, const QString& replacement) {
         click(box(name));
