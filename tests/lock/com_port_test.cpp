@@ -13,22 +13,17 @@ namespace {
 using test::ScopedComPort;
 
 TEST(ComPortDevice, StandardLinesUnlessAnAbsolutePathIsGiven) {
-    const struct {
-        int port;
-        std::optional<std::string> variable;
-        std::optional<std::string> device;
-    } cases[] = {
+    const std::tuple<int, std::optional<std::string>, std::optional<std::string>> cases[] = {
         {1, std::nullopt, "/dev/ttyS0"},
         {9, std::nullopt, "/dev/ttyS8"},
         {4, "/dev/ttyUSB0", "/dev/ttyUSB0"},
         {4, "ttyUSB0", "/dev/ttyS3"},
         {4, "", "/dev/ttyS3"},
         {10, std::nullopt, std::nullopt},
-        {0, std::nullopt, std::nullopt},
-    };
-    for (const auto& c : cases) {
-        ScopedComPort scoped(c.port, c.variable);
-        EXPECT_EQ(comPortDevice(c.port), c.device) << c.port << " " << c.variable.value_or("-");
+        {0, std::nullopt, std::nullopt}};
+    for (const auto& [port, variable, device] : cases) {
+        ScopedComPort scoped(port, variable);
+        EXPECT_EQ(comPortDevice(port), device) << port << " " << variable.value_or("-");
     }
 }
 

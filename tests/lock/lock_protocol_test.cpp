@@ -27,30 +27,26 @@ TEST(AnswerReader, ReadsEveryAnswerFormAndRefusesWhatBreaksTheProtocol) {
         std::string bytes;
         std::string outcome;
     } cases[] = {
+        // clang-format off
         {kCard, "CARD 0000000600400002\r\n", "Card 0 0000000600400002"},
-        {kCard, "\r\n\nCARD\n", "Card 0 "},
-        {kCard, "CARD 1\nCARD 2\n\x01", "Card 0 1"},
+        {kCard, "\r\n\nCARD\n", "Card 0 "}, {kCard, "CARD 1\nCARD 2\n\x01", "Card 0 1"},
         {kCard, "TIMEOUT\r\n", "Timeout 0 "},
-        {kInfo, "INFO Door 12\r\n", "Info 0 Door 12"},
+        {kInfo, "INFO Door 12\r\n", "Info 0 Door 12"}, {kInfo, "ERROR 9999\n", "Error 9999 "},
         {kCard, "ERROR 17 Card not readable\r\n", "Error 17 Card not readable"},
-        {kInfo, "ERROR 9999\n", "Error 9999 "},
-        {kCard, "HELLO\n", notUnderstood},
-        {kCard, "CARDS\n", notUnderstood},
-        {kCard, "TIMEOUT now\n", notUnderstood},
+        {kCard, "HELLO\n", notUnderstood}, {kCard, "CARDS\n", notUnderstood},
+        {kCard, "TIMEOUT now\n", notUnderstood}, {kCard, "ERROR\n", noNumber},
+        {kCard, "ERROR 12345\n", noNumber}, {kCard, "ERROR 12x\n", noNumber},
         {kCard, "CARD 00000006004000023\n", "The lock sent card data longer than 16 characters."},
         {kCard, "CARD 0000 0006\n", "The lock sent card data with a blank in it."},
         {kCard, "INFO Door 12\n", "The lock sent its information when asked for a card."},
         {kInfo, "CARD 1\n", "The lock sent card data when asked for its information."},
-        {kCard, "ERROR\n", noNumber},
-        {kCard, "ERROR 12345\n", noNumber},
-        {kCard, "ERROR 12x\n", noNumber},
         {kCard, "CARD \x7f", "The lock sent a character that is not text (0x7F)."},
         {kCard, std::string("\x1f", 1), "The lock sent a character that is not text (0x1F)."},
         {kCard, "CARD 1\rCARD 2\n", "The lock sent a carriage return in the middle of its answer."},
         {kInfo, "INFO " + std::string(kMaxAnswerLength - 5, 'x'), "unfinished"},
         {kInfo, "INFO " + std::string(kMaxAnswerLength - 4, 'x'),
-         "The lock sent an answer longer than 256 characters."},
-    };
+         "The lock sent an answer longer than 256 characters."}};
+    // clang-format on
     for (const auto& c : cases) {
         AnswerReader whole(c.request);
         whole.feed(c.bytes);

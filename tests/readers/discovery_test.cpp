@@ -6,20 +6,16 @@ namespace morvane::test {
 namespace {
 
 TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
-    struct Case {
-        std::int32_t device;
-        std::int32_t high;
-        int major;
-        std::int64_t number;
-    };
-    for (const Case& c : {Case{0x210, 0, 2, 2}, Case{0x1F0, 0, 1, 1}, Case{0x1100, 1, 1, 11},
-                          Case{0x1300, 1, 3, 13}, Case{0x1F00, 1, 15, 115}, Case{-1, -1, 15, -115},
-                          Case{0x1A00, 1, 10, 110},
-                          Case{0x7FFFFFFF, 0x7FFFF, 15, 52428715}}) {
-        const FirmwareVersion v = firmwareVersion(c.device);
-        EXPECT_EQ(v.highPart, c.high) << c.device;
-        EXPECT_EQ(v.major, c.major) << c.device;
-        EXPECT_EQ(v.number, c.number) << c.device;
+    // device, high part, major, number
+    const std::int64_t cases[][4] = {{0x210, 0, 2, 2},     {0x1F0, 0, 1, 1},
+                                     {0x1100, 1, 1, 11},   {0x1300, 1, 3, 13},
+                                     {0x1F00, 1, 15, 115}, {-1, -1, 15, -115},
+                                     {0x1A00, 1, 10, 110}, {0x7FFFFFFF, 0x7FFFF, 15, 52428715}};
+    for (const auto& c : cases) {
+        const FirmwareVersion v = firmwareVersion(static_cast<std::int32_t>(c[0]));
+        EXPECT_EQ((std::vector<std::int64_t>{v.highPart, v.major, v.number}),
+                  (std::vector<std::int64_t>{c[1], c[2], c[3]}))
+            << c[0];
     }
 }
 
@@ -78,8 +74,8 @@ TEST_F(SimTest, AtMostSixteenReadersWhateverTheCount) {
     std::string many;
     for (int luid = 1; luid <= 20; ++luid) many += "reader " + std::to_string(luid) + "\n";
     config(numberedConfig());
-    for (const auto& [count, listed] : {std::pair{"", 16U}, std::pair{"devcount -3\n", 0U},
-                                        std::pair{"devcount 32767\n", 16U}}) {
+    for (const auto& [count, listed] :
+         {std::pair{"", 16U}, std::pair{"devcount -3\n", 0U}, std::pair{"devcount 32767\n", 16U}}) {
         scenario(many + count);
         clearCalls();
         UsbReaders r = readers();

@@ -11,44 +11,38 @@
 namespace morvane::test {
 namespace {
 
-const RecordingMessages::Box kNoData{"No Data Read from Card", "RFIDeas pcProx (CRP2) Status"};
 constexpr const char* kCard = "reader 3\ncard 26 F66073\n";
 constexpr const char* kProxData = "0000000475460163";
 
 TEST_F(SimTest, ABrokenLibraryFailsOnlyTheStepItBreaks) {
     config(numberedConfig());
-    enum Step { Reinitialize, Read };
-    struct Case {
-        const char* fault;
-        Step step;
-        bool found;            // Reinitialize: the reader counts as found
-        const char* lastCall;  // the call log's last line after the step
-    };
-    for (const Case& c : {
-             Case{"crash GetActiveID", Read, false, "GetActiveID crashes"},
-             Case{"block GetActiveID", Read, false, "GetActiveID blocks"},
-             Case{"overrun GetActiveID", Read, false, "GetActiveID writes past its buffer"},
-             Case{"babble GetActiveID", Read, false, "GetActiveID 8 = 26"},
-             Case{"crash USBConnect", Reinitialize, false, "USBConnect crashes"},
-             Case{"overrun USBConnect", Reinitialize, false, "USBConnect writes past its buffer"},
-             Case{"block ReadCfg", Reinitialize, true, "ReadCfg blocks"},
-             Case{"crash SetFlags", Reinitialize, true, "SetFlags crashes"},
-         }) {
-        SCOPED_TRACE(c.fault);
-        scenario(std::string(kCard) + c.fault + "\n");
+    // the fault, whether it breaks a read (else a reinitialization), whether the reader still
+    // counts as found, and the call log's last line after the step
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
+        {"crash GetActiveID", true, false, "GetActiveID crashes"},
+        {"block GetActiveID", true, false, "GetActiveID blocks"},
+        {"overrun GetActiveID", true, false, "GetActiveID writes past its buffer"},
+        {"babble GetActiveID", true, false, "GetActiveID 8 = 26"},
+        {"crash USBConnect", false, false, "USBConnect crashes"},
+        {"overrun USBConnect", false, false, "USBConnect writes past its buffer"},
+        {"block ReadCfg", false, true, "ReadCfg blocks"},
+        {"crash SetFlags", false, true, "SetFlags crashes"}};
+    for (const auto& [fault, read, found, lastCall] : cases) {
+        SCOPED_TRACE(fault);
+        scenario(std::string(kCard) + fault + "\n");
         clearCalls();
         UsbReaders r = readers();
         RecordingMessages messages;
-        if (c.step == Read) {
-            const bool talks = std::string(c.fault).starts_with("babble");
+        if (read) {
+            const bool talks = std::string(fault).starts_with("babble");
             EXPECT_EQ(r.ReadUSBCard(messages), talks ? kProxData : "");
-            EXPECT_EQ(messages.shown, talks ? std::vector<RecordingMessages::Box>{}
-                                            : std::vector{kNoData});
+            EXPECT_EQ(messages.shown,
+                      talks ? std::vector<RecordingMessages::Box>{} : std::vector{kNoData});
         } else {
-            EXPECT_EQ(r.reinitialize(), c.found);
+            EXPECT_EQ(r.reinitialize(), found);
         }
         ASSERT_FALSE(calls().empty());
-        EXPECT_EQ(calls().back(), c.lastCall);
+        EXPECT_EQ(calls().back(), lastCall);
 
         // The library mended, the next step of either kind works again.
         scenario(kCard);
@@ -88,7 +82,8 @@ TEST_F(SimTest, AHostThatIsMissingElsewhereOrTalksNonsenseFindsNoReader) {
 }
 
 TEST(HostProtocol, FramesNamingNoCallRecordOrStatusAreNonsense) {
-    const ReplyFrame reply = encodeReply({.call = HostCall::GetActiveID, .status = CallStatus::Missing});
+    const ReplyFrame reply =
+        encodeReply({.call = HostCall::GetActiveID, .status = CallStatus::Missing});
     const RequestFrame request =
         encodeRequest({.call = HostCall::SetRecord, .record = RecordId::TimeParms});
     ASSERT_TRUE(decodeReply(reply) && decodeRequest(request));
@@ -133,9 +128,10 @@ TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     const fs::path slow = dir / "slow";
-    writeFile(slow, "#!/bin/sh\nprintf '\\001\\000\\001' >&3\nsleep 0.1\n"
-                    "printf '\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3\n"
-                    "exec sleep 60\n");
+    writeFile(slow,
+              "#!/bin/sh\nprintf '\\001\\000\\001' >&3\nsleep 0.1\n"
+              "printf '\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3\n"
+              "exec sleep 60\n");
     fs::permissions(slow, fs::perms::owner_all);
     EXPECT_EQ(ReaderHostClient(slow, dir).SetDevTypeSrch(0), 1);
 }

@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -36,13 +35,7 @@ class SimTest : public ::testing::Test {
         setenv("MORVANE_PCPROX_SIM_LOG", (dir / "calls.log").c_str(), 1);
         setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM, 1);
     }
-    void TearDown() override {
-        unsetenv("MORVANE_PCPROX_SIM_SCENARIO");
-        unsetenv("MORVANE_PCPROX_SIM_LOG");
-        unsetenv(kPcProxLibraryVariable);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
+    void TearDown() override { fs::remove_all(dir); }
 
     void scenario(const std::string& text) { writeFile(dir / "scenario", text); }
     void config(const std::string& text) { writeFile(dir / "Default.hwg", text); }
@@ -62,10 +55,11 @@ class SimTest : public ::testing::Test {
     std::vector<std::string> writes() const {
         std::vector<std::string> result;
         for (const std::string& c : calls()) {
-            const bool setter = c.starts_with("Set") && !c.starts_with("SetActDev") &&
-                                !c.starts_with("SetDevTypeSrch") &&
-                                !c.starts_with("SetConnectProduct");
-            if (setter || c.starts_with("WriteCfg")) result.push_back(c);
+            if (c.starts_with("WriteCfg") ||
+                (c.starts_with("Set") && !c.starts_with("SetActDev") &&
+                 !c.starts_with("SetDevTypeSrch") && !c.starts_with("SetConnectProduct"))) {
+                result.push_back(c);
+            }
         }
         return result;
     }
@@ -99,5 +93,8 @@ inline std::string numberedConfig() {
     }
     return text.str();
 }
+
+inline const RecordingMessages::Box kNoData{"No Data Read from Card",
+                                            "RFIDeas pcProx (CRP2) Status"};
 
 }  // namespace morvane::test
