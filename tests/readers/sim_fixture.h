@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,13 +54,10 @@ class SimTest : public ::testing::Test {
     }
     // The calls that change a reader: record setters, SetLUID and WriteCfg.
     std::vector<std::string> writes() const {
+        static const std::regex write("^(WriteCfg|Set(?!ActDev|DevTypeSrch|ConnectProduct))");
         std::vector<std::string> result;
         for (const std::string& c : calls()) {
-            if (c.starts_with("WriteCfg") ||
-                (c.starts_with("Set") && !c.starts_with("SetActDev") &&
-                 !c.starts_with("SetDevTypeSrch") && !c.starts_with("SetConnectProduct"))) {
-                result.push_back(c);
-            }
+            if (std::regex_search(c, write)) result.push_back(c);
         }
         return result;
     }
@@ -71,11 +69,7 @@ class SimTest : public ::testing::Test {
 // Stands in for the window's message boxes.
 class RecordingMessages : public CardReadMessages {
   public:
-    struct Box {
-        std::string text;
-        std::string title;  // empty for the program's ordinary box
-        bool operator==(const Box&) const = default;
-    };
+    using Box = std::pair<std::string, std::string>;  // text, and a title unless the ordinary box
     std::vector<Box> shown;
 
     void showMessage(std::string_view text) override { shown.push_back({std::string(text), ""}); }
