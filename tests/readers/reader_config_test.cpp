@@ -58,7 +58,7 @@ ReaderRecords load(const std::vector<std::string>& lines, ReaderRecords records 
     return records;
 }
 
-TEST(LoadReaderConfig, LinesTakeTheirOwnTrimmingAndConversion) {
+TEST(LoadReaderConfig, EachLineTakesItsOwnTrimmingAndConversion) {
     auto lines = numberedLines();
     lines[0] = "(7)";        // both ends, three characters
     lines[28] = "5";         // if longer, one character: taken as it stands
@@ -70,13 +70,10 @@ TEST(LoadReaderConfig, LinesTakeTheirOwnTrimmingAndConversion) {
     EXPECT_EQ(r[Flags][1], 0);
     lines[31] = "anything else";
     EXPECT_EQ(load(lines), r);
-}
 
-// Line 20 replaces line 18 unless it is no number; Flags2 field 4 tells whether field 3 is 1; a
-// failed line keeps the value of the last load.
-TEST(LoadReaderConfig, DerivedAndKeptFields) {
+    // Line 20 replaces line 18 unless it is no number; a failed line keeps the value of the last
+    // load; Flags2 field 4 tells whether field 3 is 1.
     const ReaderRecords first = load(numberedLines());
-    auto lines = numberedLines();
     lines[19] = "\"later\"";
     lines[4] = "\"x\"";   // IDBitCnts 1, integer
     lines[42] = "\"x\"";  // IDDispParms3 2, leading number: no number is 0
