@@ -155,13 +155,11 @@ TEST(LockReader, AboutTextShowsWhereEachPortLeads) {
 
 TEST(ComPortDevice, StandardLinesUnlessAnAbsolutePathIsGiven) {
     const std::tuple<int, std::optional<std::string>, std::optional<std::string>> cases[] = {
-        {1, std::nullopt, "/dev/ttyS0"},
-        {9, std::nullopt, "/dev/ttyS8"},
-        {4, "/dev/ttyUSB0", "/dev/ttyUSB0"},
-        {4, "ttyUSB0", "/dev/ttyS3"},
-        {4, "", "/dev/ttyS3"},
-        {10, std::nullopt, std::nullopt},
-        {0, std::nullopt, std::nullopt}};
+        // clang-format off
+        {1, std::nullopt, "/dev/ttyS0"}, {9, std::nullopt, "/dev/ttyS8"},
+        {4, "/dev/ttyUSB0", "/dev/ttyUSB0"}, {4, "ttyUSB0", "/dev/ttyS3"}, {4, "", "/dev/ttyS3"},
+        {10, std::nullopt, std::nullopt}, {0, std::nullopt, std::nullopt}};
+    // clang-format on
     for (const auto& [port, variable, device] : cases) {
         ScopedComPort scoped(port, variable);
         EXPECT_EQ(comPortDevice(port), device) << port << " " << variable.value_or("-");
