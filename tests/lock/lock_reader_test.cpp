@@ -28,11 +28,7 @@ std::string outcome(const AnswerReader& reader) {
 TEST(AnswerReader, ReadsEveryAnswerFormAndRefusesWhatBreaksTheProtocol) {
     const std::string notUnderstood = "The lock sent an answer this program does not understand.";
     const std::string noNumber = "The lock reported an error without a proper error number.";
-    const struct {
-        LockRequest request;
-        std::string bytes;
-        std::string outcome;
-    } cases[] = {
+    const std::tuple<LockRequest, std::string, std::string> cases[] = {
         // clang-format off
         {kCard, "CARD 0000000600400002\r\n", "Card 0 0000000600400002"},
         {kCard, "\r\n\nCARD\n", "Card 0 "}, {kCard, "CARD 1\nCARD 2\n\x01", "Card 0 1"},
@@ -53,13 +49,12 @@ TEST(AnswerReader, ReadsEveryAnswerFormAndRefusesWhatBreaksTheProtocol) {
         {kInfo, "INFO " + std::string(kMaxAnswerLength - 4, 'x'),
          "The lock sent an answer longer than 256 characters."}};
     // clang-format on
-    for (const auto& c : cases) {
-        AnswerReader whole(c.request);
-        whole.feed(c.bytes);
-        EXPECT_EQ(outcome(whole), c.outcome) << c.bytes;
-        AnswerReader byteByByte(c.request);
-        for (char b : c.bytes) byteByByte.feed(std::string_view(&b, 1));
-        EXPECT_EQ(outcome(byteByByte), c.outcome) << c.bytes;
+    for (const auto& [request, bytes, expected] : cases) {
+        AnswerReader whole(request), byteByByte(request);
+        whole.feed(bytes);
+        for (char b : bytes) byteByByte.feed(std::string_view(&b, 1));
+        EXPECT_EQ(outcome(whole), expected) << bytes;
+        EXPECT_EQ(outcome(byteByByte), expected) << bytes;
     }
     EXPECT_EQ(requestLine(kInfo, 5000), "INFO 5000\r\n");
 }
