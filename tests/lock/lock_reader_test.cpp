@@ -6,9 +6,58 @@
 #include <string>
 
 #include "lock_test_support.h"
+#include "readers/lock/com_port_check.h"
+#include "readers/lock/com_port_map.h"
+#include "readers/lock/lock_protocol.h"
 
 namespace morvane {
 namespace {
+
+constexpr auto kCard = LockRequest::ReadCard;
+constexpr auto kInfo = LockRequest::LockInfo;
+
+// An answer as "<kind> <error code> <text>", a refusal as its reason.
+std::string outcome(const AnswerReader& reader) {
+    if (!reader.finished()) return "unfinished";
+    if (reader.fault()) return *reader.fault();
+    static const char* const kinds[] = {"Card", "Info", "Timeout", "Error"};
+    const LockAnswer& a = *reader.answer();
+    return kinds[static_cast<int>(a.kind)] + (" " + std::to_string(a.errorCode)) + " " + a.text;
+}
+
+TEST(AnswerReader, ReadsEveryAnswerFormAndRefusesWhatBreaksTheProtocol) {
+    const std::string notUnderstood = "The lock sent an answer this program does not understand.";
+    const std::string noNumber = "The lock reported an error without a proper error number.";
+    const std::tuple<LockRequest, std::string, std::string> cases[] = {
+        // clang-format off
+        {kCard, "CARD 0000000600400002\r\n", "Card 0 0000000600400002"},
+        {kCard, "\r\n\nCARD\n", "Card 0 "}, {kCard, "CARD 1\nCARD 2\n\x01", "Card 0 1"},
+        {kCard, "TIMEOUT\r\n", "Timeout 0 "},
+        {kInfo, "INFO Door 12\r\n", "Info 0 Door 12"}, {kInfo, "ERROR 9999\n", "Error 9999 "},
+        {kCard, "ERROR 17 Card not readable\r\n", "Error 17 Card not readable"},
+        {kCard, "HELLO\n", notUnderstood}, {kCard, "CARDS\n", notUnderstood},
+        {kCard, "TIMEOUT now\n", notUnderstood}, {kCard, "ERROR\n", noNumber},
+        {kCard, "ERROR 12345\n", noNumber}, {kCard, "ERROR 12x\n", noNumber},
+        {kCard, "CARD 00000006004000023\n", "The lock sent card data longer than 16 characters."},
+        {kCard, "CARD 0000 0006\n", "The lock sent card data with a blank in it."},
+        {kCard, "INFO Door 12\n", "The lock sent its information when asked for a card."},
+        {kInfo, "CARD 1\n", "The lock sent card data when asked for its information."},
+        {kCard, "CARD \x7f", "The lock sent a character that is not text (0x7F)."},
+        {kCard, std::string("\x1f", 1), "The lock sent a character that is not text (0x1F)."},
+        {kCard, "CARD 1\rCARD 2\n", "The lock sent a carriage return in the middle of its answer."},
+        {kInfo, "INFO " + std::string(kMaxAnswerLength - 5, 'x'), "unfinished"},
+        {kInfo, "INFO " + std::string(kMaxAnswerLength - 4, 'x'),
+         "The lock sent an answer longer than 256 characters."}};
+    // clang-format on
+    for (const auto& [request, bytes, expected] : cases) {
+        AnswerReader whole(request), byteByByte(request);
+        whole.feed(bytes);
+        for (char b : bytes) byteByByte.feed(std::string_view(&b, 1));
+        EXPECT_EQ(outcome(whole), expected) << bytes;
+        EXPECT_EQ(outcome(byteByByte), expected) << bytes;
+    }
+    EXPECT_EQ(requestLine(kInfo, 5000), "INFO 5000\r\n");
+}
 
 using test::ScopedComPort;
 using test::SimulatedLock;
@@ -25,15 +74,6 @@ struct LockOnPortOne {
     ScopedComPort scoped;
     LockReader reader;
 };
-
-TEST(LockReader, ReadsACardAndLeavesALockThatAnsweredAlone) {
-    LockOnPortOne setup({"answer", "--card", "0000000600400002", "--delay", "0"});
-    for (int read = 0; read < 2; ++read) {
-        EXPECT_EQ(setup.reader.readCard(), setup.reader.statusSuccess());
-        EXPECT_EQ(setup.reader.cardData(), "0000000600400002");
-    }
-    EXPECT_EQ(setup.lock.received(2), (Lines{"READ 7500", "READ 7500"}));
-}
 
 TEST(LockReader, MapsEveryWayARequestEnds) {
     const struct {
@@ -73,15 +113,22 @@ TEST(LockReader, MapsEveryWayARequestEnds) {
     }
 }
 
+// A request while one waits is refused and the first goes on; a lock that answered is left
+// alone, with no cancel, for the next request.
 TEST(LockReader, ARequestWhileOneWaitsIsRefusedAndTheFirstGoesOn) {
-    LockOnPortOne setup({"answer", "--info", "Door 12", "--delay", "300"});
+    LockOnPortOne setup(
+        {"answer", "--card", "0000000600400002", "--info", "Door 12", "--delay", "300"});
     QTimer::singleShot(0, [&] {
         EXPECT_EQ(setup.reader.readCard(), setup.reader.statusError());
         EXPECT_EQ(setup.reader.errorKind(), 5);
     });
     EXPECT_EQ(setup.reader.readLockInfo(), setup.reader.statusSuccess());
     EXPECT_EQ(setup.reader.lockInfo(), "Door 12");
-    EXPECT_EQ(setup.lock.received(1), Lines{"INFO 7500"});
+    for (int read = 0; read < 2; ++read) {
+        EXPECT_EQ(setup.reader.readCard(), setup.reader.statusSuccess());
+        EXPECT_EQ(setup.reader.cardData(), "0000000600400002");
+    }
+    EXPECT_EQ(setup.lock.received(3), (Lines{"INFO 7500", "READ 7500", "READ 7500"}));
 }
 
 TEST(LockReader, SurvivesBeingDestroyedWhileItWaits) {
@@ -99,6 +146,28 @@ TEST(LockReader, AboutTextShowsWhereEachPortLeads) {
     const std::string text = LockReader().aboutText();
     EXPECT_NE(text.find("COM4: /dev/ttyUSB0\nCOM5: /dev/ttyS4\n"), std::string::npos) << text;
     EXPECT_NE(text.find("\nCOM9: "), std::string::npos) << text;
+}
+
+TEST(ComPortDevice, StandardLinesUnlessAnAbsolutePathIsGiven) {
+    const std::tuple<int, std::optional<std::string>, std::optional<std::string>> cases[] = {
+        // clang-format off
+        {1, std::nullopt, "/dev/ttyS0"}, {9, std::nullopt, "/dev/ttyS8"},
+        {4, "/dev/ttyUSB0", "/dev/ttyUSB0"}, {4, "ttyUSB0", "/dev/ttyS3"}, {4, "", "/dev/ttyS3"},
+        {10, std::nullopt, std::nullopt}, {0, std::nullopt, std::nullopt}};
+    // clang-format on
+    for (const auto& [port, variable, device] : cases) {
+        ScopedComPort scoped(port, variable);
+        EXPECT_EQ(comPortDevice(port), device) << port << " " << variable.value_or("-");
+    }
+}
+
+TEST(ComPorts, ThePortsThatOpenAreListedInOrder) {
+    test::SimulatedLock first({"silent"}), ninth({"silent"});
+    ScopedComPort nine(9, ninth.device()), one(1, first.device());
+    EXPECT_EQ(openableComPorts(), (std::vector<std::string>{"1", "9"}));
+    EXPECT_TRUE(CheckComPort(9)) << "the port must be closed again after a check";
+    EXPECT_FALSE(CheckComPort(3));
+    EXPECT_FALSE(CheckComPort(10));
 }
 
 }  // namespace

@@ -27,20 +27,14 @@ inline void pointAllComPortsNowhere() {
 }
 
 // Points MORVANE_COM<n> at a device (or unsets it) for one scope, then back to nowhere.
-class ScopedComPort {
-  public:
-    ScopedComPort(int port, const std::optional<std::string>& device) : port_(port) {
-        if (device) {
-            setenv(comPortVariable(port).c_str(), device->c_str(), 1);
-        } else {
-            unsetenv(comPortVariable(port).c_str());
-        }
+struct ScopedComPort {
+    ScopedComPort(int port, const std::optional<std::string>& device) : port(port) {
+        device ? setenv(comPortVariable(port).c_str(), device->c_str(), 1)
+               : unsetenv(comPortVariable(port).c_str());
     }
-    ~ScopedComPort() { setenv(comPortVariable(port_).c_str(), nowhere(port_).c_str(), 1); }
+    ~ScopedComPort() { setenv(comPortVariable(port).c_str(), nowhere(port).c_str(), 1); }
     ScopedComPort(const ScopedComPort&) = delete;
-
-  private:
-    int port_;
+    const int port;
 };
 
 // The lock simulator running as its own process on a pseudo-terminal.

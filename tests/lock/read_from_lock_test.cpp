@@ -66,7 +66,6 @@ TEST(ReadFromLock, EachFormOfTheClickDoesItsSteps) {
     const Click cases[] = {
         {true, true, "", 40, 0, {"message about the lock", "reset"}},
         {false, false, "", 40, 0, Log{"message No comport selected"} + refill},
-        {false, false, "7", 40, 0, Log{"message Error opening selected comport"} + refill},
         {false, true, "x", 40, 0, Log{"message Error opening selected comport"} + refill},
         {false, false, "3", 40, 0, read + Log{"txtData 0000000600400002"} + after},
         {false, false, "3", 41, 0, read + Log{"message Cancelled"} + after},

@@ -6,61 +6,52 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "readers/pcprox_library.h"
 #include "sim_fixture.h"
 
 namespace morvane::test {
 namespace {
 
-const RecordingMessages::Box kNoData{"No Data Read from Card", "RFIDeas pcProx (CRP2) Status"};
 constexpr const char* kCard = "reader 3\ncard 26 F66073\n";
 constexpr const char* kProxData = "0000000475460163";
 
-TEST_F(SimTest, ABrokenLibraryFailsOnlyTheStepItBreaks) {
+TEST_F(SimTest, ABrokenOrIncompleteLibraryFailsOnlyWhatItBreaks) {
     config(numberedConfig());
-    enum Step { Reinitialize, Read };
-    struct Case {
-        const char* fault;
-        Step step;
-        bool found;            // Reinitialize: the reader counts as found
-        const char* lastCall;  // the call log's last line after the step
-    };
-    for (const Case& c : {
-             Case{"crash GetActiveID", Read, false, "GetActiveID crashes"},
-             Case{"block GetActiveID", Read, false, "GetActiveID blocks"},
-             Case{"overrun GetActiveID", Read, false, "GetActiveID writes past its buffer"},
-             Case{"babble GetActiveID", Read, false, "GetActiveID 8 = 26"},
-             Case{"crash USBConnect", Reinitialize, false, "USBConnect crashes"},
-             Case{"overrun USBConnect", Reinitialize, false, "USBConnect writes past its buffer"},
-             Case{"block ReadCfg", Reinitialize, true, "ReadCfg blocks"},
-             Case{"crash SetFlags", Reinitialize, true, "SetFlags crashes"},
-         }) {
-        SCOPED_TRACE(c.fault);
-        scenario(std::string(kCard) + c.fault + "\n");
+    // the fault, whether it breaks a read (else a reinitialization), whether the reader still
+    // counts as found, and the call log's last line after the step
+    const std::tuple<const char*, bool, bool, const char*> cases[] = {
+        {"crash GetActiveID", true, false, "GetActiveID crashes"},
+        {"block GetActiveID", true, false, "GetActiveID blocks"},
+        {"overrun GetActiveID", true, false, "GetActiveID writes past its buffer"},
+        {"babble GetActiveID", true, false, "GetActiveID 8 = 26"},
+        {"crash USBConnect", false, false, "USBConnect crashes"},
+        {"overrun USBConnect", false, false, "USBConnect writes past its buffer"},
+        {"block ReadCfg", false, true, "ReadCfg blocks"},
+        {"crash SetFlags", false, true, "SetFlags crashes"}};
+    for (const auto& [fault, read, found, lastCall] : cases) {
+        SCOPED_TRACE(fault);
+        scenario(std::string(kCard) + fault + "\n");
         clearCalls();
         UsbReaders r = readers();
         RecordingMessages messages;
-        if (c.step == Read) {
-            const bool talks = std::string(c.fault).starts_with("babble");
+        if (read) {
+            const bool talks = std::string(fault).starts_with("babble");
             EXPECT_EQ(r.ReadUSBCard(messages), talks ? kProxData : "");
-            EXPECT_EQ(messages.shown, talks ? std::vector<RecordingMessages::Box>{}
-                                            : std::vector{kNoData});
+            EXPECT_EQ(messages.shown,
+                      talks ? std::vector<RecordingMessages::Box>{} : std::vector{kNoData});
         } else {
-            EXPECT_EQ(r.reinitialize(), c.found);
+            EXPECT_EQ(r.reinitialize(), found);
         }
         ASSERT_FALSE(calls().empty());
-        EXPECT_EQ(calls().back(), c.lastCall);
+        EXPECT_EQ(calls().back(), lastCall);
 
         // The library mended, the next step of either kind works again.
         scenario(kCard);
         EXPECT_TRUE(r.reinitialize());
         EXPECT_EQ(r.ReadUSBCard(messages), kProxData);
     }
-}
-
-TEST_F(SimTest, ALibraryLackingEntryPointsFailsOnlyTheCallsItLacks) {
+    // A library lacking entry points fails only the calls it lacks.
     setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM_INCOMPLETE, 1);
-    scenario(kCard);
-    config(numberedConfig());
     UsbReaders r = readers();
     EXPECT_TRUE(r.reinitialize());
     EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 3");
@@ -88,21 +79,21 @@ TEST_F(SimTest, AHostThatIsMissingElsewhereOrTalksNonsenseFindsNoReader) {
 }
 
 TEST(HostProtocol, FramesNamingNoCallRecordOrStatusAreNonsense) {
-    const ReplyFrame reply = encodeReply({.call = HostCall::GetActiveID, .status = CallStatus::Missing});
+    const ReplyFrame reply =
+        encodeReply({.call = HostCall::GetActiveID, .status = CallStatus::Missing});
     const RequestFrame request =
         encodeRequest({.call = HostCall::SetRecord, .record = RecordId::TimeParms});
     ASSERT_TRUE(decodeReply(reply) && decodeRequest(request));
-    for (const auto& [at, byte] : {std::pair{0, 0}, std::pair{0, kLastHostCall + 1}}) {
+    // byte 0 names the call; byte 1 the status of a reply, the record of a request
+    const int cases[][3] = {
+        {0, 0, 0}, {0, kLastHostCall + 1, kLastHostCall + 1}, {1, 2, kRecordCount}};
+    for (const auto& [at, replyByte, requestByte] : cases) {
         ReplyFrame badReply = reply;
         RequestFrame badRequest = request;
-        badReply[at] = badRequest[at] = static_cast<std::uint8_t>(byte);
-        EXPECT_FALSE(decodeReply(badReply) || decodeRequest(badRequest)) << byte;
+        badReply[at] = static_cast<std::uint8_t>(replyByte);
+        badRequest[at] = static_cast<std::uint8_t>(requestByte);
+        EXPECT_FALSE(decodeReply(badReply) || decodeRequest(badRequest)) << at << " " << replyByte;
     }
-    ReplyFrame badStatus = reply;
-    badStatus[1] = 2;
-    RequestFrame badRecord = request;
-    badRecord[1] = kRecordCount;
-    EXPECT_FALSE(decodeReply(badStatus) || decodeRequest(badRecord));
 }
 
 // Frames may arrive in pieces either way, and the host ends when the window closes its end.
@@ -133,11 +124,69 @@ TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     const fs::path slow = dir / "slow";
-    writeFile(slow, "#!/bin/sh\nprintf '\\001\\000\\001' >&3\nsleep 0.1\n"
-                    "printf '\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3\n"
-                    "exec sleep 60\n");
+    writeFile(slow,
+              "#!/bin/sh\nprintf '\\001\\000\\001' >&3\nsleep 0.1\n"
+              "printf '\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3\n"
+              "exec sleep 60\n");
     fs::permissions(slow, fs::perms::owner_all);
     EXPECT_EQ(ReaderHostClient(slow, dir).SetDevTypeSrch(0), 1);
+}
+
+TEST(PcProxLibraryLocations, VariableThenProgramFolderThenEverySystemFolder) {
+    const std::string arch = MORVANE_LIBRARY_ARCHITECTURE;
+    std::vector<std::filesystem::path> expected{"/srv/readers/libvendor.so",
+                                                "/opt/morvane/bin/libpcprox.so"};
+    for (const std::string root : {"/usr/local/lib", "/usr/lib", "/lib"}) {
+        if (!arch.empty()) expected.push_back(root + "/" + arch + "/libpcprox.so");
+        expected.push_back(root + "/libpcprox.so");
+    }
+    EXPECT_EQ(pcproxLibraryLocations("/opt/morvane/bin", "/srv/readers/libvendor.so"), expected);
+    // Relative places are never searched.
+    expected.erase(expected.begin(), expected.begin() + 2);
+    for (const char* relative : {"libpcprox.so", "./libpcprox.so", "", "../x/libpcprox.so"}) {
+        EXPECT_EQ(pcproxLibraryLocations("bin", relative), expected) << relative;
+    }
+}
+
+// The variable first, then the program folder; a place that holds no loadable library is
+// passed over, and the first library that loads is taken even when it lacks entry points.
+TEST_F(SimTest, TheFirstLoadableLibraryInTheSearchIsTaken) {
+    for (const auto& place : pcproxLibraryLocations({}, nullptr)) {
+        if (fs::exists(place)) GTEST_SKIP() << "a reader library is installed";
+    }
+    fs::create_directories(dir / "bin");
+    fs::copy_file(MORVANE_PCPROX_SIM_INCOMPLETE, dir / "bin" / "libpcprox.so");
+    writeFile(dir / "junk.so", "not a library");
+    for (const fs::path& variable : {dir / "absent.so", dir / "junk.so"}) {
+        setenv(kPcProxLibraryVariable, variable.c_str(), 1);
+        const auto found = loadPcProxLibrary(dir / "bin");
+        ASSERT_NE(found, nullptr) << variable;
+        EXPECT_EQ(found->entry().getActiveID, nullptr);
+        EXPECT_NE(found->entry().usbConnect, nullptr);
+        EXPECT_EQ(loadPcProxLibrary(dir), nullptr) << variable;
+    }
+    setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM, 1);
+    EXPECT_NE(loadPcProxLibrary(dir / "bin")->entry().getActiveID, nullptr);
+}
+
+TEST_F(SimTest, TheBindingPassesArgumentsAndResultsThrough) {
+    scenario("device -0x1234\nreader -7\nreader 32767\n");
+    auto library = emulator();
+    std::int32_t device = 0;
+    EXPECT_EQ(library->USBConnect(device), 1);
+    EXPECT_EQ(device, -0x1234);
+    EXPECT_EQ(library->GetDevCnt(), 2);
+    EXPECT_EQ(library->SetActDev(1), 1);
+    EXPECT_EQ(library->ReadCfg(), 1);
+    EXPECT_EQ(library->GetLUID(), 32767);
+    EXPECT_EQ(library->GetActDev(), 1);
+    ParameterRecord record;
+    record.field = {-32768, -1, 0, 1, 2, 3, 4, 32767};
+    EXPECT_EQ(library->setRecord(RecordId::IDDispParms3, record), 1);
+    EXPECT_EQ(calls().back(), "SetIDDispParms3 -32768 -1 0 1 2 3 4 32767 = 1");
+    EXPECT_EQ(library->SetLUID(-2), 1);
+    EXPECT_EQ(library->WriteCfg(), 1);
+    EXPECT_EQ(calls().back(), "WriteCfg = 1 ; reader 1 LUID -2");
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -36,13 +36,7 @@ class SimTest : public ::testing::Test {
         setenv("MORVANE_PCPROX_SIM_LOG", (dir / "calls.log").c_str(), 1);
         setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM, 1);
     }
-    void TearDown() override {
-        unsetenv("MORVANE_PCPROX_SIM_SCENARIO");
-        unsetenv("MORVANE_PCPROX_SIM_LOG");
-        unsetenv(kPcProxLibraryVariable);
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
+    void TearDown() override { fs::remove_all(dir); }
 
     void scenario(const std::string& text) { writeFile(dir / "scenario", text); }
     void config(const std::string& text) { writeFile(dir / "Default.hwg", text); }
@@ -60,12 +54,10 @@ class SimTest : public ::testing::Test {
     }
     // The calls that change a reader: record setters, SetLUID and WriteCfg.
     std::vector<std::string> writes() const {
+        static const std::regex write("^(WriteCfg|Set(?!ActDev|DevTypeSrch|ConnectProduct))");
         std::vector<std::string> result;
         for (const std::string& c : calls()) {
-            const bool setter = c.starts_with("Set") && !c.starts_with("SetActDev") &&
-                                !c.starts_with("SetDevTypeSrch") &&
-                                !c.starts_with("SetConnectProduct");
-            if (setter || c.starts_with("WriteCfg")) result.push_back(c);
+            if (std::regex_search(c, write)) result.push_back(c);
         }
         return result;
     }
@@ -77,11 +69,7 @@ class SimTest : public ::testing::Test {
 // Stands in for the window's message boxes.
 class RecordingMessages : public CardReadMessages {
   public:
-    struct Box {
-        std::string text;
-        std::string title;  // empty for the program's ordinary box
-        bool operator==(const Box&) const = default;
-    };
+    using Box = std::pair<std::string, std::string>;  // text, and a title unless the ordinary box
     std::vector<Box> shown;
 
     void showMessage(std::string_view text) override { shown.push_back({std::string(text), ""}); }
@@ -99,5 +87,8 @@ inline std::string numberedConfig() {
     }
     return text.str();
 }
+
+inline const RecordingMessages::Box kNoData{"No Data Read from Card",
+                                            "RFIDeas pcProx (CRP2) Status"};
 
 }  // namespace morvane::test

@@ -22,16 +22,13 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
         dup2(out[1], 1);
         dup2(err[1], 2);
         for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
-        std::vector<char*> argv;
-        argv.push_back(const_cast<char*>(program.c_str()));
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         execv(program.c_str(), argv.data());
         _exit(127);
     }
-    close(in[0]);
-    close(out[1]);
-    close(err[1]);
+    for (int fd : {in[0], out[1], err[1]}) close(fd);
     signal(SIGPIPE, SIG_IGN);
     fcntl(in[1], F_SETFL, O_NONBLOCK);
 
@@ -66,9 +63,9 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
             }
         }
     }
-    if (in[1] >= 0) close(in[1]);
-    close(out[0]);
-    close(err[0]);
+    for (int fd : {in[1], out[0], err[0]}) {
+        if (fd >= 0) close(fd);
+    }
     int status = 0;
     waitpid(pid, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

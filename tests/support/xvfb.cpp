@@ -17,9 +17,7 @@ XvfbServer::XvfbServer() {
     if (pid_ == 0) {
         ::dup2(fds[1], 3);
         const int devnull = ::open("/dev/null", O_RDWR);
-        ::dup2(devnull, 0);
-        ::dup2(devnull, 1);
-        ::dup2(devnull, 2);
+        for (int fd : {0, 1, 2}) ::dup2(devnull, fd);
         ::execlp("Xvfb", "Xvfb", "-displayfd", "3", "-nolisten", "tcp", "-screen", "0",
                  "1280x1024x24", static_cast<char*>(nullptr));
         _exit(127);
