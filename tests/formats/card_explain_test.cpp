@@ -23,13 +23,11 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
     using enum SplitFormatId;
     const Verdict cases[] = {
         {F26, "0000000600400002", "Hotstamp No.: 1, Facility Code: 1"},
-        {F26, "0000000600400003", "parity bit 0 is 1 but must make bits 12..0 odd"},
         {F26, "0000000200400002", "sentinel bit 26 is 0"},
         {F26, "0000010600400002", "bit 30 lies above the 26-bit frame and is 1"},
         {F26, "00400002", "the bit data has 24 bits but needs 27"},
         {F34, "0000201730060163", "Hotstamp No.: 12345, Facility Code: 123"},
         {F34, "0000301730060163", "parity bit 33 is 1 but must make bits 33..17 even"},
-        {F34, "0000001730060163", "sentinel bit 34 is 0"},
         {F34, "4000201730060163", "bit 47 lies above the 34-bit frame and is 1"},
         // Nothing above the 35-bit sentinel is looked at.
         {F35, "4000601730060162", "Hotstamp No.: 12345, Facility Code: 123"},
@@ -37,11 +35,9 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
          "parity bit 33 is 1 but must make bits 33..31, 29..28, 26..25, 23..22, 20..19, 17..16, "
          "14..13, 11..10, 8..7, 5..4, 2..1 even"},
         {F35, "0000401730060162", "parity bit 34 is 0 but must make bits 34..0 odd"},
-        {F35, "0000201730060162", "sentinel bit 35 is 0"},
         // The fixed 0 at bit 33 is read into the facility code, never checked.
         {F35V, "0000701730060163", "Hotstamp No.: 12345, Facility Code: 4219"},
         {F35V, "0000401730060162", "parity bit 0 is 0 but must make bits 17..0 odd"},
-        {F35V, "0000001730060163", "sentinel bit 35 is 0"},
         {F35V, "0001401730060163", "bit 36 lies above the 35-bit frame and is 1"},
         {F36V, "0000007540140345", "fixed bit 1 must be 1"},
         {F36V, "0000407540140346", "parity bit 35 is 1 but must make bits 35..19 even"},
