@@ -14,7 +14,7 @@ namespace {
 using test::RecordingHost;
 using Texts = std::vector<std::string>;
 
-// The facility code is also the facility box, which Proxif and Casi read, as the version box.
+// The facility code also fills the facility box, which Proxif and Casi read with the version box.
 struct Example {
     const char *code, *hotstamp;
     std::int32_t facility;
