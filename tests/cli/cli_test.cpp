@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "support/run_process.h"
@@ -14,7 +14,7 @@ ProcessResult cli(const std::vector<std::string>& args, const std::string& input
     return runProcess(MORVANE_CLI, args, input);
 }
 
-// Runs through a shell for the redirections a test cannot make with a pipe.
+// Through a shell, for the redirections a pipe cannot make.
 ProcessResult shell(const std::string& command) {
     return runProcess("/bin/sh", {"-c", std::string(MORVANE_CLI) + " " + command});
 }
@@ -22,33 +22,28 @@ ProcessResult shell(const std::string& command) {
 TEST(CliConvert, AnswersLineForLineWithTheMessagesOnStandardError) {
     const auto r = cli({"convert", "--format", "26", "--facility", "123", "12345", "-", "1"},
                        "70000\r\nabc\n\n12345");
-    EXPECT_EQ(r.out, "0000000475460163\n????????????????\n\n\n0000000475460163\n"
-                     "0000000475400002\n");
+    EXPECT_EQ(r.out,
+              "0000000475460163\n????????????????\n\n\n0000000475460163\n"
+              "0000000475400002\n");
     EXPECT_EQ(r.err, "Hotstamp 70000 is too large. 65535 is max.\nInvalid Serial Number\n");
     EXPECT_EQ(r.exitCode, 1);
 
-    const auto proxif = cli({"convert", "--format", "Proxif", "--facility", "123", "--version",
-                             "1e10", "12345"});
+    const auto proxif =
+        cli({"convert", "--format", "Proxif", "--facility", "123", "--version", "1e10", "12345"});
     EXPECT_EQ(proxif.out, "\n");
     EXPECT_EQ(proxif.err, "6 Overflow\n");
     EXPECT_EQ(proxif.exitCode, 1);
-    EXPECT_EQ(cli({"convert", "--format", "Casi", "--facility", "123", "--version", "x", "12345"})
-                  .out,
-              "0173000000030071\n");
-}
-
-TEST(CliConvert, ExitsZeroOnlyWhenEveryLineIsProxData) {
-    EXPECT_EQ(cli({"convert", "--format", "37", "1", "2"}).exitCode, 0);
+    const auto casi =
+        cli({"convert", "--format", "Casi", "--facility", "123", "--version", "x", "12345"});
+    EXPECT_EQ(casi.out, "0173000000030071\n");
+    EXPECT_EQ(casi.exitCode, 0);
     EXPECT_EQ(cli({"convert", "--format", "36", "1"}).exitCode, 1);
     EXPECT_EQ(cli({"convert", "--format", "26"}, "1\n").exitCode, 0);
 }
 
 TEST(CliConvert, RefusesBadOptionsAsUsageErrors) {
-    struct Case {
-        std::vector<std::string> args;
-        const char* err;  // "" when CLI11's own wording does not matter
-    };
-    const Case cases[] = {
+    // No text where CLI11's own wording does not matter.
+    const std::pair<std::vector<std::string>, const char*> cases[] = {
         {{"convert", "--format", "26", "--facility", "abc", "1"},
          "morvane-cli: --facility \"abc\": not a number\n"},
         {{"convert", "--format", "26", "--facility", "1e10", "1"},
@@ -57,21 +52,19 @@ TEST(CliConvert, RefusesBadOptionsAsUsageErrors) {
         {{"convert", "--bogus"}, ""},
         {{}, ""},
     };
-    for (const Case& c : cases) {
-        const auto r = cli(c.args);
-        EXPECT_EQ(r.exitCode, 2) << c.err;
+    for (const auto& [args, err] : cases) {
+        const auto r = cli(args);
+        EXPECT_EQ(r.exitCode, 2) << err;
         EXPECT_EQ(r.out, "");
-        if (*c.err) {
-            EXPECT_EQ(r.err, c.err);
+        if (*err) {
+            EXPECT_EQ(r.err, err);
         }
     }
 }
 
 std::string golden(const std::string& name) {
     std::ifstream file(std::string(MORVANE_GOLDEN_DIR) + "/" + name);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 TEST(Cli, ListsTheFormatsAndExplainsItselfExactly) {
@@ -79,10 +72,9 @@ TEST(Cli, ListsTheFormatsAndExplainsItselfExactly) {
     EXPECT_EQ(r.out, golden("formats_golden.txt"));
     EXPECT_EQ(r.exitCode, 0);
     std::string help;
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"--version"}, {"--help"}, {"convert", "--help"},
-          {"split", "--help"}, {"formats", "--help"}}) {
-        const auto r = cli(args);
+    for (const char* args :
+         {"--version", "--help", "convert --help", "split --help", "formats --help"}) {
+        const auto r = shell(args);
         help += r.out;
         EXPECT_EQ(r.exitCode, 0);
     }
@@ -90,8 +82,8 @@ TEST(Cli, ListsTheFormatsAndExplainsItselfExactly) {
 }
 
 TEST(Cli, ReportsFailedReadsAndWritesButEndsQuietlyOnAClosedPipe) {
-    for (const char* command : {"convert --format 26 1 > /dev/full", "split 0 > /dev/full",
-                                "formats > /dev/full"}) {
+    for (const char* command :
+         {"convert --format 26 1 > /dev/full", "split 0 > /dev/full", "formats > /dev/full"}) {
         const auto r = shell(command);
         EXPECT_EQ(r.err, "morvane-cli: cannot write the output: No space left on device\n")
             << command;
@@ -147,8 +139,9 @@ Rejected: "x" at character 1 is not an octal digit
 
 TEST(CliSplit, WritesOneJsonObjectPerLineWithTheCardDataEscaped) {
     const auto r = cli({"split", "--json", "0000007540140346", "\"\\\x01\x7f\xff\xc3\xa9"});
-    EXPECT_EQ(r.out,
-              R"({"card_data":"0000007540140346","bit_data":"000000000000000000111101100000001100000011100110","rejected":false,"boxes":{"txt26Num":"Not 26 Bit","txt35VNum":"Not 35V","txt35VFac":"","txt36VNum":"12345","txt36VFac":"123","txt37VNum":"24691","txt37VFac":"984","txt35Num":"Not 35 Bit","txt35Fac":"","txt34Num":"Not 34 Bit","txt34Fac":"","txt26Fac":"","txt37Num":"24691","txt37Fac":"984","txt37Number":"515924083","txtProxifNum":"49382","txtProxifFac":"492","txtProxifVer":"0","txtCasiNum":"1031848166","txtCasiFac":"0"}}
+    EXPECT_EQ(
+        r.out,
+        R"({"card_data":"0000007540140346","bit_data":"000000000000000000111101100000001100000011100110","rejected":false,"boxes":{"txt26Num":"Not 26 Bit","txt35VNum":"Not 35V","txt35VFac":"","txt36VNum":"12345","txt36VFac":"123","txt37VNum":"24691","txt37VFac":"984","txt35Num":"Not 35 Bit","txt35Fac":"","txt34Num":"Not 34 Bit","txt34Fac":"","txt26Fac":"","txt37Num":"24691","txt37Fac":"984","txt37Number":"515924083","txtProxifNum":"49382","txtProxifFac":"492","txtProxifVer":"0","txtCasiNum":"1031848166","txtCasiFac":"0"}}
 {"card_data":"\"\\\u0001\u007f\ufffd\u00e9","bit_data":"","rejected":true,"boxes":{"txt26Num":"","txt35VNum":"","txt35VFac":"","txt36VNum":"","txt36VFac":"","txt37VNum":"","txt37VFac":"","txt35Num":"","txt35Fac":"","txt34Num":"","txt34Fac":"","txt26Fac":"","txt37Num":"","txt37Fac":"","txt37Number":"","txtProxifNum":"","txtProxifFac":"","txtProxifVer":"","txtCasiNum":"","txtCasiFac":""}}
 )");
     EXPECT_EQ(r.exitCode, 1);
@@ -160,16 +153,16 @@ TEST(CliSplit, RefusesCardDataLongerThanTheBoxKeepingOutputInStep) {
                                            shownWhole + "\n" + shownWhole + "7\n");
     EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"\n"), std::string::npos);
     EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"...\n"), std::string::npos);
-    EXPECT_EQ(r.err, "morvane-cli: card data 2 refused: 17 characters, at most 16 allowed\n"
-                     "morvane-cli: card data 4 refused: 40 characters, at most 16 allowed\n"
-                     "morvane-cli: card data 5 refused: 41 characters, at most 16 allowed\n");
+    EXPECT_EQ(r.err,
+              "morvane-cli: card data 2 refused: 17 characters, at most 16 allowed\n"
+              "morvane-cli: card data 4 refused: 40 characters, at most 16 allowed\n"
+              "morvane-cli: card data 5 refused: 41 characters, at most 16 allowed\n");
     EXPECT_NE(r.out.find("Rejected: 17 characters, more than the 16 the card data box holds\n"),
               std::string::npos);
     EXPECT_NE(r.out.find("Rejected: \"\\xc3\\xa9\" at character 1 is not an octal digit"),
               std::string::npos);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(cli({"split", "0000000600400002", "0000000755060162"}).exitCode, 0);
-    EXPECT_EQ(cli({"split", "--bogus"}).exitCode, 2);
 }
 
 }  // namespace
