@@ -102,7 +102,7 @@ void BitMapPanel::refreshBuilt() {
 void BitMapPanel::showPage() {
     if (ui_.SSTab1->currentWidget() == ui_.tabSplitData) {
         const auto w = wordOf(splitCardData_);
-        if (!w) return view_->showHint(QStringLiteral("Bit map: after Split Data"));
+        if (!w) return view_->showHint(QStringLiteral("Bit map: shown here after Split Data"));
         const SplitColumn& column = splitColumns()[chosen_];
         const CardExplanation e = explainColumn(column.id, *w);
         const std::string_view name = e.passes ? column.heading : column.refusal.front().text;
@@ -112,7 +112,7 @@ void BitMapPanel::showPage() {
     const auto w = parseCardData(proxData);
     const Layout* l = builtLayout(cardFormat_, facilityCode_);
     if (!w || proxData.size() != static_cast<std::size_t>(kProxDataDigits) || l == nullptr) {
-        return view_->showHint(QStringLiteral("Bit map: of the prox data"));
+        return view_->showHint(QStringLiteral("Bit map: shown here once there is prox data"));
     }
     view_->showMap(toQt(l->description), *w, explainLayout(*l, *w));
 }

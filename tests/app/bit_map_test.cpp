@@ -80,7 +80,7 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
 
     retype("txtData", "0000000600400002");
-    EXPECT_EQ(shown(), "Bit map: after Split Data");
+    EXPECT_EQ(shown(), "Bit map: shown here after Split Data");
     EXPECT_EQ(box("txt26Num")->toolTip(), "");
 
     showPage(0);
@@ -91,7 +91,7 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     clickFormat("opt37bitV");  // the same prox data under another format
     EXPECT_EQ(shown(), "37 Bit Vorta ID: Hotstamp No.: 12345, Facility Code: 123");
     retype("txtBoxSerialNo", "");
-    EXPECT_EQ(shown(), "Bit map: of the prox data");
+    EXPECT_EQ(shown(), "Bit map: shown here once there is prox data");
 }
 
 }  // namespace
