@@ -1,4 +1,5 @@
 // The clipboard keeper on a real X server, read back with xclip as a calling program would.
+// The suite runs on a private X server of its own (tests/e2e/with_xvfb.sh).
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -10,7 +11,6 @@
 #include "app/clipboard/clipboard_handoff.h"
 #include "app/clipboard/x11_clipboard_reader.h"
 #include "support/run_process.h"
-#include "support/xvfb.h"
 
 namespace morvane::test {
 namespace {
@@ -28,18 +28,7 @@ bool waitUntilGone(pid_t pid) {
     return !alive(pid);
 }
 
-class ClipboardKeeper : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { server_ = new XvfbServer(); }
-    static void TearDownTestSuite() { delete server_; }
-    void SetUp() override {
-        if (!server_->running()) GTEST_SKIP() << "Xvfb could not start";
-    }
-    static XvfbServer* server_;
-};
-XvfbServer* ClipboardKeeper::server_ = nullptr;
-
-TEST_F(ClipboardKeeper, HoldsTheTextUntilAnotherKeeperOrProgramTakesTheClipboard) {
+TEST(ClipboardKeeper, HoldsTheTextUntilAnotherKeeperOrProgramTakesTheClipboard) {
     const std::string result = "OK;0000000475460163;FC=123;CF=26;QRVF=F";
     const auto first = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "Cancel", 5s);
     const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, result, 5s);
@@ -93,7 +82,7 @@ class TestClient {
     xcb_atom_t clipboard_;
 };
 
-TEST_F(ClipboardKeeper, AForgedLossOfTheClipboardIsIgnored) {
+TEST(ClipboardKeeper, AForgedLossOfTheClipboardIsIgnored) {
     const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "Cancel", 5s);
     ASSERT_TRUE(keeper.has_value());
     TestClient().forgeSelectionClear();
@@ -102,7 +91,7 @@ TEST_F(ClipboardKeeper, AForgedLossOfTheClipboardIsIgnored) {
     ::kill(*keeper, SIGTERM);
 }
 
-TEST_F(ClipboardKeeper, TheStartUpReadTakesOnlyShortTextsAndDoesNotWaitLong) {
+TEST(ClipboardKeeper, TheStartUpReadTakesOnlyShortTextsAndDoesNotWaitLong) {
     const std::string fits(4096, '7');
     for (const std::string& text : {std::string("FC=1;CF=26;QRVF=F"), fits, fits + "7"}) {
         const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, text, 5s);
@@ -115,7 +104,7 @@ TEST_F(ClipboardKeeper, TheStartUpReadTakesOnlyShortTextsAndDoesNotWaitLong) {
     EXPECT_EQ(readX11ClipboardText(4096, 200ms), "");
 }
 
-TEST_F(ClipboardKeeper, EndsAfterItsLifetime) {
+TEST(ClipboardKeeper, EndsAfterItsLifetime) {
     const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "x", 5s, 1s);
     ASSERT_TRUE(keeper.has_value());
     EXPECT_TRUE(waitUntilGone(*keeper));

@@ -116,25 +116,27 @@ TEST(Cli, RefusesAnOverlongLineWithoutHoldingIt) {
 
 TEST(CliSplit, PrintsThePagesGridWithCasiLastAndMarked) {
     const auto r = cli({"split", "0000007540140346", "x\"\\"});
-    EXPECT_EQ(r.out, R"(Card Data: "0000007540140346"
-Bit Data:  000000000000000000111101100000001100000011100110
-Format    Hotstamp No.  Facility Code  Version  No Facility
-26 Bit    Not 26 Bit
-34 Bit    Not 34 Bit
-35 Bit    Not 35 Bit
-35 Bit V  Not 35V
-36 Bit V  12345         123
-37 Bit V  24691         984
-37 Bit    24691         984                     515924083
-Proxif    49382         492            0
-Casi      1031848166    0                                    (not shown in the window)
-
-Card Data: "x\"\\"
-Bit Data:
-Rejected: "x" at character 1 is not an octal digit
-
-)");
+    EXPECT_EQ(r.out, golden("split_golden.txt"));
     EXPECT_EQ(r.exitCode, 1);
+}
+
+// The roles sit under the bits; the JSON keeps its members and adds the explanation last.
+TEST(CliExplain, PutsEachFormatsRolesUnderTheBitsAndAddsThemToTheJson) {
+    const auto text = cli({"split", "--explain", "0000000600400003"});
+    const auto built =
+        cli({"convert", "--explain", "--format", "37", "--facility", "0", "12345", "x"});
+    EXPECT_EQ(text.out + built.out, golden("explain_golden.txt"));
+    EXPECT_EQ(text.exitCode, 0);
+    const auto plain = cli({"split", "--json", "0000000600400003", "x"});
+    const auto json = cli({"split", "--json", "--explain", "0000000600400003", "x"});
+    const std::size_t firstEnd = plain.out.find('\n');
+    const std::string head =
+        plain.out.substr(0, firstEnd - 1) +
+        R"(,"explain":{"26":{"heading":"26 Bit","roles":"xxxxxxxxxxxxxxxxxxxxxSPFFFFFFFFIIIIIIIIIIIIIIIIP","passes":false,"verdict":"parity bit 0 is 1 but must make bits 12..0 odd","failing_bits":[0]},"34":)";
+    EXPECT_EQ(json.out.substr(0, head.size()), head);
+    EXPECT_EQ(
+        json.out.substr(json.out.find('\n') + 1),
+        plain.out.substr(firstEnd + 1, plain.out.size() - firstEnd - 3) + ",\"explain\":{}}\n");
 }
 
 TEST(CliSplit, WritesOneJsonObjectPerLineWithTheCardDataEscaped) {
