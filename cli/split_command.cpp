@@ -12,18 +12,18 @@ namespace morvane::cli {
 
 namespace {
 
-SplitResult refused() {
-    SplitResult result;
+void refuse(SplitResult& result) {
+    result = SplitResult{};
     result.state = SplitState::Rejected;
-    return result;
 }
 
 // The window's card data box takes no more than 16 characters; anything longer is no card
 // data, and its output still comes so that output and input stay line for line.
-SplitResult splitLine(const InputLine& cardData, std::size_t number, OutputBuffer& errors) {
+void splitLine(const InputLine& cardData, std::size_t number, OutputBuffer& errors,
+               SplitResult& result) {
     if (cardData.tooLong) {
         errors.line(tooLongMessage());
-        return refused();
+        return refuse(result);
     }
     // Bytes outnumber characters, so short card data needs no count.
     const std::size_t length = cardData.text.size() <= kMaxCardDataLength
@@ -33,9 +33,9 @@ SplitResult splitLine(const InputLine& cardData, std::size_t number, OutputBuffe
         errors.line("morvane-cli: card data " + std::to_string(number) +
                     " refused: " + std::to_string(length) + " characters, at most " +
                     std::to_string(kMaxCardDataLength) + " allowed");
-        return refused();
+        return refuse(result);
     }
-    return SplitData(cardData.text);
+    SplitData(cardData.text, result);
 }
 
 }  // namespace
@@ -45,9 +45,10 @@ int runSplit(const SplitOptions& options) {
     OutputBuffer errors(stderr);
     bool allMatched = true;
     std::size_t count = 0;
+    SplitResult result;  // one for every line, so that its texts keep their room
 
     const auto splitOne = [&](const InputLine& cardData) {
-        const SplitResult result = splitLine(cardData, ++count, errors);
+        splitLine(cardData, ++count, errors, result);
         allMatched = allMatched && result.anyMatch();
         if (options.json) {
             out.lineWith([&](std::string& line) {
