@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <nlohmann/json.hpp>
@@ -167,25 +166,18 @@ const std::array<std::string, kResultBoxCount>& boxKeys() {
     return keys;
 }
 
-// Keys and boxes are a few bytes each, too short to be worth a call to memcpy: two fixed-size
-// copies that overlap in the middle cover any length from n to 2n.
+// Keys and boxes are a few bytes each, too short to be worth a call to memcpy: 8-byte blocks,
+// the last one ending at the text's end and overlapping the one before.
 char* put(char* at, std::string_view text) {
+    constexpr std::size_t kBlock = 8;
     const char* from = text.data();
     const std::size_t n = text.size();
-    const auto twice = [&](auto block) {
-        std::memcpy(at, from, sizeof block);
-        std::memcpy(at + n - sizeof block, from + n - sizeof block, sizeof block);
-    };
-    if (n >= 16) {
-        for (std::size_t i = 0; i + 16 < n; i += 16) std::memcpy(at + i, from + i, 16);
-        twice(std::array<char, 16>{});
-    } else if (n >= 8) {
-        twice(std::uint64_t{});
-    } else if (n >= 4) {
-        twice(std::uint32_t{});
-    } else {
+    if (n < kBlock) {
         for (std::size_t i = 0; i < n; ++i) at[i] = from[i];
+        return at + n;
     }
+    for (std::size_t i = 0; i + kBlock < n; i += kBlock) std::memcpy(at + i, from + i, kBlock);
+    std::memcpy(at + n - kBlock, from + n - kBlock, kBlock);
     return at + n;
 }
 
