@@ -71,9 +71,10 @@ int runConvert(const ConvertOptions& options) {
                 errors.line(e.text());
             }
         }
-        allProxData = allProxData && isProxData(result.view());
+        const bool proxData = isProxData(result.view());
+        allProxData = allProxData && proxData;
         out.line(result.view());
-        if (explained != nullptr && isProxData(result.view())) {
+        if (explained != nullptr && proxData) {
             std::string frame = explainBuilt(result.view(), *explained);
             frame.pop_back();  // line() ends it
             out.line(frame);
