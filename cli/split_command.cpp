@@ -12,28 +12,21 @@ namespace morvane::cli {
 
 namespace {
 
-void refuse(SplitResult& result) {
-    result = SplitResult{};
-    result.state = SplitState::Rejected;
-}
-
 // The window's card data box takes no more than 16 characters; anything longer is no card
-// data, and its output still comes so that output and input stay line for line.
+// data, which Split Data refuses, and its output still comes so that output and input stay
+// line for line.
 void splitLine(const InputLine& cardData, std::size_t number, OutputBuffer& errors,
                SplitResult& result) {
     if (cardData.tooLong) {
         errors.line(tooLongMessage());
-        return refuse(result);
-    }
-    // Bytes outnumber characters, so short card data needs no count.
-    const std::size_t length = cardData.text.size() <= kMaxCardDataLength
-                                   ? cardData.text.size()
-                                   : characterCount(cardData.text);
-    if (length > kMaxCardDataLength) {
-        errors.line("morvane-cli: card data " + std::to_string(number) +
-                    " refused: " + std::to_string(length) + " characters, at most " +
-                    std::to_string(kMaxCardDataLength) + " allowed");
-        return refuse(result);
+    } else if (cardData.text.size() > kMaxCardDataLength) {
+        // Bytes outnumber characters, so only a long text needs its characters counted.
+        const std::size_t length = characterCount(cardData.text);
+        if (length > kMaxCardDataLength) {
+            errors.line("morvane-cli: card data " + std::to_string(number) +
+                        " refused: " + std::to_string(length) + " characters, at most " +
+                        std::to_string(kMaxCardDataLength) + " allowed");
+        }
     }
     SplitData(cardData.text, result);
 }

@@ -62,7 +62,6 @@ std::optional<std::int32_t> plainBox(std::string_view text) {
 // number is reported and stops the calculation.
 std::optional<std::int32_t> boxValue(std::string_view text, std::string_view invalidMessage,
                                      MessageSink& sink) {
-    if (const auto plain = plainBox(text)) return plain;
     if (trimSpaces(text).empty()) return 0;
     const auto value = parseNumber(text);
     if (!value) {
@@ -91,20 +90,19 @@ const Layout* layoutOf(std::string_view sCF, std::int32_t iFC) {
 bool takesBoxes(const Layout& l) { return l.id == LayoutId::Proxif || l.id == LayoutId::Casi; }
 
 // A plain hotstamp whose values lie within every limit needs no more than its word; Proxif and
-// Casi take theirs from the boxes, which most often hold plain digits too.
+// Casi take theirs from the boxes, which most often hold plain digits too. A box that does not
+// reads as -1, which no limit admits.
 std::optional<std::uint64_t> plainWord(const Layout& l, std::uint64_t hotstamp, std::int32_t iFC,
                                        const EncoderHost& host) {
-    if (!takesBoxes(l)) {
-        if (!withinAllLimits(l, hotstamp, iFC, 0)) return std::nullopt;
-        return frameWord(l, hotstamp, static_cast<std::uint64_t>(iFC), 0);
+    std::int32_t facility = iFC;
+    std::int32_t version = 0;
+    if (takesBoxes(l)) {
+        facility = plainBox(host.facilityBox()).value_or(-1);
+        if (l.version.present()) version = plainBox(host.versionBox()).value_or(-1);
     }
-    const auto facility = plainBox(host.facilityBox());
-    if (!facility) return std::nullopt;
-    std::optional<std::int32_t> version = 0;
-    if (l.version.present()) version = plainBox(host.versionBox());
-    if (!version || !withinAllLimits(l, hotstamp, *facility, *version)) return std::nullopt;
-    return frameWord(l, hotstamp, static_cast<std::uint64_t>(*facility),
-                     static_cast<std::uint64_t>(*version));
+    if (!withinAllLimits(l, hotstamp, facility, version)) return std::nullopt;
+    return frameWord(l, hotstamp, static_cast<std::uint64_t>(facility),
+                     static_cast<std::uint64_t>(version));
 }
 
 }  // namespace
