@@ -51,11 +51,11 @@ ProxDataText proxDataOrNoResult(std::optional<std::uint64_t> word) {
     return word ? proxDataText(*word) : ProxDataText(kNoResult);
 }
 
-// A box of plain digits that fits the box's 32-bit value.
-std::optional<std::int32_t> plainBox(std::string_view text) {
-    const auto plain = plainDigits(text);
-    if (!plain || *plain > static_cast<std::uint64_t>(INT32_MAX)) return std::nullopt;
-    return static_cast<std::int32_t>(*plain);
+// A box of plain digits that fits the box's 32-bit value; anything else reads as -1, which no
+// limit admits.
+std::int32_t plainBox(std::string_view text) {
+    const std::uint64_t plain = plainDigits(text).value_or(UINT64_MAX);
+    return plain <= static_cast<std::uint64_t>(INT32_MAX) ? static_cast<std::int32_t>(plain) : -1;
 }
 
 // A Proxif or Casi box read as a whole number: empty counts as 0; other text that is not a
@@ -90,15 +90,14 @@ const Layout* layoutOf(std::string_view sCF, std::int32_t iFC) {
 bool takesBoxes(const Layout& l) { return l.id == LayoutId::Proxif || l.id == LayoutId::Casi; }
 
 // A plain hotstamp whose values lie within every limit needs no more than its word; Proxif and
-// Casi take theirs from the boxes, which most often hold plain digits too. A box that does not
-// reads as -1, which no limit admits.
+// Casi take theirs from the boxes, which most often hold plain digits too.
 std::optional<std::uint64_t> plainWord(const Layout& l, std::uint64_t hotstamp, std::int32_t iFC,
                                        const EncoderHost& host) {
     std::int32_t facility = iFC;
     std::int32_t version = 0;
     if (takesBoxes(l)) {
-        facility = plainBox(host.facilityBox()).value_or(-1);
-        if (l.version.present()) version = plainBox(host.versionBox()).value_or(-1);
+        facility = plainBox(host.facilityBox());
+        if (l.version.present()) version = plainBox(host.versionBox());
     }
     if (!withinAllLimits(l, hotstamp, facility, version)) return std::nullopt;
     return frameWord(l, hotstamp, static_cast<std::uint64_t>(facility),
