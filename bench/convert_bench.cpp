@@ -40,8 +40,8 @@ void BM_CalcProxDataText(benchmark::State& state, const char* code, std::int32_t
     SilentHost host;
     std::size_t i = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(morvane::calcProxDataText(
-            kHotstamps[i++ % std::size(kHotstamps)], code, facility, host));
+        benchmark::DoNotOptimize(morvane::calcProxDataText(kHotstamps[i++ % std::size(kHotstamps)],
+                                                           code, facility, host));
     }
 }
 

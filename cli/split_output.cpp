@@ -196,7 +196,9 @@ void appendSplitJson(std::string& out, std::string_view cardData, const SplitRes
     constexpr std::string_view kEnd = "\"}}";
     const auto& keys = boxKeys();
     std::size_t size = kBitData.size() + result.bitData.size() + state.size() + kEnd.size();
-    for (std::size_t i = 0; i < kResultBoxCount; ++i) size += keys[i].size() + result.boxes[i].size();
+    for (std::size_t i = 0; i < kResultBoxCount; ++i) {
+        size += keys[i].size() + result.boxes[i].size();
+    }
     const std::size_t start = out.size();
     out.resize(start + size);
     char* at = put(put(put(out.data() + start, kBitData), result.bitData), state);

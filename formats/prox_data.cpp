@@ -106,8 +106,8 @@ std::optional<std::uint64_t> plainWord(const Layout& l, std::uint64_t hotstamp, 
 
 }  // namespace
 
-ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF,
-                              std::int32_t iFC, EncoderHost& host) {
+ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                              EncoderHost& host) {
     const Layout* l = layoutOf(sCF, iFC);
     // Anything but a plain hotstamp within every limit goes the long way, which reports what
     // is wrong.

@@ -18,8 +18,8 @@ std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::
                          EncoderHost& host);
 
 // The same calculation, its answer held in place rather than on the heap: for batches.
-ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF,
-                              std::int32_t iFC, EncoderHost& host);
+ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                              EncoderHost& host);
 
 // The reader path's twin for the codes a USB read produces: "26", "34", "35V", "36V" and "37"
 // (always with facility code); everything else, "Casi" included, gives the no-result value.

@@ -47,8 +47,7 @@ inline ProxDataText proxDataText(std::uint64_t word) {
     // Both halves as one 16-byte value, so that the whole text is stored at once: a reader of
     // all 16 bytes right after two 8-byte stores would wait for them to reach the cache.
     using Halves = std::uint64_t __attribute__((vector_size(16)));
-    const Halves halves{octalCharacters(word >> 24 & 0xFFFFFFU),
-                        octalCharacters(word & 0xFFFFFFU)};
+    const Halves halves{octalCharacters(word >> 24 & 0xFFFFFFU), octalCharacters(word & 0xFFFFFFU)};
     std::array<char, 16> text{};
     std::memcpy(text.data(), &halves, text.size());
     return ProxDataText(text);
