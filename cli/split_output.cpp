@@ -166,8 +166,9 @@ const std::array<std::string, kResultBoxCount>& boxKeys() {
     return keys;
 }
 
-// Keys and boxes are a few bytes each, too short to be worth a call to memcpy: 8-byte blocks,
-// the last one ending at the text's end and overlapping the one before.
+// Keys and boxes are a few bytes each, too short to be worth a call to memcpy: fixed 8-byte
+// blocks, which compile to plain moves, the last one ending at the text's end and overlapping
+// the one before.
 char* put(char* at, std::string_view text) {
     constexpr std::size_t kBlock = 8;
     const char* from = text.data();
