@@ -14,7 +14,10 @@ class RatioReporter : public benchmark::ConsoleReporter {
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs) {
-            const std::string name = run.benchmark_name();
+            // With repetitions the median stands for them; the mean and spread get no ratio.
+            const bool aggregate = run.run_type == Run::RT_Aggregate;
+            if (aggregate ? run.aggregate_name != "median" : run.repetitions > 1) continue;
+            const std::string name = run.run_name.function_name;
             const double ns = run.GetAdjustedCPUTime();
             if (name.starts_with("BM_Bare")) {
                 baseline_ = ns;

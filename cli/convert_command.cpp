@@ -59,22 +59,23 @@ int runConvert(const ConvertOptions& options) {
     OutputBuffer errors(stderr);
     TerminalHost host(options.facility, options.version, errors);
     bool allProxData = true;
+    const Layout* explained = options.explain ? builtLayout(options.format, facilityCode) : nullptr;
     const auto convertOne = [&](const InputLine& hotstamp) {
-        std::string result;
+        ProxDataText result;
         if (hotstamp.tooLong) {
             errors.line(tooLongMessage());
         } else {
             try {
-                result = CalcProxData(hotstamp.text, options.format, facilityCode, host);
+                result = calcProxDataText(hotstamp.text, options.format, facilityCode, host);
             } catch (const NumericError& e) {
                 errors.line(e.text());
             }
         }
-        allProxData = allProxData && isProxData(result);
-        out.line(result);
-        const Layout* built = builtLayout(options.format, facilityCode);
-        if (options.explain && built != nullptr && isProxData(result)) {
-            std::string frame = explainBuilt(result, *built);
+        const bool proxData = isProxData(result.view());
+        allProxData = allProxData && proxData;
+        out.line(result.view());
+        if (explained != nullptr && proxData) {
+            std::string frame = explainBuilt(result.view(), *explained);
             frame.pop_back();  // line() ends it
             out.line(frame);
         }

@@ -12,30 +12,23 @@ namespace morvane::cli {
 
 namespace {
 
-SplitResult refused() {
-    SplitResult result;
-    result.state = SplitState::Rejected;
-    return result;
-}
-
 // The window's card data box takes no more than 16 characters; anything longer is no card
-// data, and its output still comes so that output and input stay line for line.
-SplitResult splitLine(const InputLine& cardData, std::size_t number, OutputBuffer& errors) {
+// data, which Split Data refuses, and its output still comes so that output and input stay
+// line for line.
+void splitLine(const InputLine& cardData, std::size_t number, OutputBuffer& errors,
+               SplitResult& result) {
     if (cardData.tooLong) {
         errors.line(tooLongMessage());
-        return refused();
+    } else if (cardData.text.size() > kMaxCardDataLength) {
+        // Bytes outnumber characters, so only a long text needs its characters counted.
+        const std::size_t length = characterCount(cardData.text);
+        if (length > kMaxCardDataLength) {
+            errors.line("morvane-cli: card data " + std::to_string(number) +
+                        " refused: " + std::to_string(length) + " characters, at most " +
+                        std::to_string(kMaxCardDataLength) + " allowed");
+        }
     }
-    // Bytes outnumber characters, so short card data needs no count.
-    const std::size_t length = cardData.text.size() <= kMaxCardDataLength
-                                   ? cardData.text.size()
-                                   : characterCount(cardData.text);
-    if (length > kMaxCardDataLength) {
-        errors.line("morvane-cli: card data " + std::to_string(number) +
-                    " refused: " + std::to_string(length) + " characters, at most " +
-                    std::to_string(kMaxCardDataLength) + " allowed");
-        return refused();
-    }
-    return SplitData(cardData.text);
+    SplitData(cardData.text, result);
 }
 
 }  // namespace
@@ -45,9 +38,10 @@ int runSplit(const SplitOptions& options) {
     OutputBuffer errors(stderr);
     bool allMatched = true;
     std::size_t count = 0;
+    SplitResult result;  // one for every line, so that its texts keep their room
 
     const auto splitOne = [&](const InputLine& cardData) {
-        const SplitResult result = splitLine(cardData, ++count, errors);
+        splitLine(cardData, ++count, errors, result);
         allMatched = allMatched && result.anyMatch();
         if (options.json) {
             out.lineWith([&](std::string& line) {

@@ -41,7 +41,4 @@ constexpr bool withinAllLimits(const Layout& l, std::uint64_t hotstamp, std::int
            fits(l.version, version, l.versionLimit);
 }
 
-// The word's lowest 16 octal digits, leading zeros kept: the prox data text, written once.
-std::string proxDataText(std::uint64_t word);
-
 }  // namespace morvane

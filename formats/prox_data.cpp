@@ -47,18 +47,21 @@ std::optional<double> hotstampOf(std::string_view sSerialNo, std::string_view sC
     return value;
 }
 
-std::string proxDataOrNoResult(std::optional<std::uint64_t> word) {
-    return word ? proxDataText(*word) : std::string(kNoResult);
+ProxDataText proxDataOrNoResult(std::optional<std::uint64_t> word) {
+    return word ? proxDataText(*word) : ProxDataText(kNoResult);
+}
+
+// A box of plain digits that fits the box's 32-bit value; anything else reads as -1, which no
+// limit admits.
+std::int32_t plainBox(std::string_view text) {
+    const std::uint64_t plain = plainDigits(text).value_or(UINT64_MAX);
+    return plain <= static_cast<std::uint64_t>(INT32_MAX) ? static_cast<std::int32_t>(plain) : -1;
 }
 
 // A Proxif or Casi box read as a whole number: empty counts as 0; other text that is not a
 // number is reported and stops the calculation.
-std::optional<std::int32_t> boxValue(const std::string& text, std::string_view invalidMessage,
+std::optional<std::int32_t> boxValue(std::string_view text, std::string_view invalidMessage,
                                      MessageSink& sink) {
-    const auto plain = plainDigits(text);
-    if (plain && *plain <= static_cast<std::uint64_t>(INT32_MAX)) {
-        return static_cast<std::int32_t>(*plain);
-    }
     if (trimSpaces(text).empty()) return 0;
     const auto value = parseNumber(text);
     if (!value) {
@@ -86,26 +89,46 @@ const Layout* layoutOf(std::string_view sCF, std::int32_t iFC) {
 
 bool takesBoxes(const Layout& l) { return l.id == LayoutId::Proxif || l.id == LayoutId::Casi; }
 
+// A plain hotstamp whose values lie within every limit needs no more than its word; Proxif and
+// Casi take theirs from the boxes, which most often hold plain digits too.
+std::optional<std::uint64_t> plainWord(const Layout& l, std::uint64_t hotstamp, std::int32_t iFC,
+                                       const EncoderHost& host) {
+    std::int32_t facility = iFC;
+    std::int32_t version = 0;
+    if (takesBoxes(l)) {
+        facility = plainBox(host.facilityBox());
+        if (l.version.present()) version = plainBox(host.versionBox());
+    }
+    if (!withinAllLimits(l, hotstamp, facility, version)) return std::nullopt;
+    return frameWord(l, hotstamp, static_cast<std::uint64_t>(facility),
+                     static_cast<std::uint64_t>(version));
+}
+
 }  // namespace
 
-std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
-                         EncoderHost& host) {
+ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                              EncoderHost& host) {
     const Layout* l = layoutOf(sCF, iFC);
-    // A plain hotstamp within every limit needs no more than its word; anything else goes the
-    // long way, which reports what is wrong.
+    // Anything but a plain hotstamp within every limit goes the long way, which reports what
+    // is wrong.
     const auto plain = plainDigits(sSerialNo);
-    if (plain && l != nullptr && !takesBoxes(*l) && withinAllLimits(*l, *plain, iFC, 0)) {
-        return proxDataText(frameWord(*l, *plain, static_cast<std::uint64_t>(iFC), 0));
+    if (plain && l != nullptr) {
+        if (const auto word = plainWord(*l, *plain, iFC, host)) return proxDataText(*word);
     }
     const auto hotstamp = hotstampOf(sSerialNo, sCF, host);
     if (!hotstamp) return {};
-    if (l == nullptr) return std::string(kNoResult);
+    if (l == nullptr) return ProxDataText(kNoResult);
     if (takesBoxes(*l)) {
         const auto values = boxValues(*l, *hotstamp, host);
-        if (!values) return std::string(kNoResult);
+        if (!values) return ProxDataText(kNoResult);
         return proxDataOrNoResult(encodeWord(*l, *values, host, &host));
     }
     return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, host, &host));
+}
+
+std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                         EncoderHost& host) {
+    return calcProxDataText(sSerialNo, sCF, iFC, host).str();
 }
 
 std::string CalcProxDataUSB(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
@@ -118,11 +141,12 @@ std::string CalcProxDataUSB(std::string_view sSerialNo, std::string_view sCF, st
         case LayoutId::F26:
         case LayoutId::F34:
         case LayoutId::F37:
-            return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, sink, nullptr));
+            return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, sink, nullptr)).str();
         case LayoutId::F35V:
         case LayoutId::F36V:
             return proxDataOrNoResult(
-                encodeWord(*l, {*hotstamp, iFC}, sink, nullptr, Limits::LowerOnly));
+                       encodeWord(*l, {*hotstamp, iFC}, sink, nullptr, Limits::LowerOnly))
+                .str();
         default:
             return std::string(kNoResult);
     }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "formats/encoder_host.h"
+#include "formats/prox_data_text.h"
 
 // The Convert direction in one call: hotstamp text, card format code and facility code to the
 // 16-digit octal prox data, the no-result value "????????????????", or the empty text.
@@ -15,6 +16,10 @@ namespace morvane {
 // A box value beyond 32 bits raises NumericError 6 "Overflow" for the caller to show.
 std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
                          EncoderHost& host);
+
+// The same calculation, its answer held in place rather than on the heap: for batches.
+ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                              EncoderHost& host);
 
 // The reader path's twin for the codes a USB read produces: "26", "34", "35V", "36V" and "37"
 // (always with facility code); everything else, "Casi" included, gives the no-result value.

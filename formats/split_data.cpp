@@ -24,12 +24,11 @@ constexpr std::array<std::string_view, 8> kOctalDigitBits{
     "000", "001", "010", "011", "100", "101", "110", "111",
 };
 
-std::string bitDataText(CardWord w) {
-    std::string text(static_cast<std::size_t>(w.length), '0');
+void writeBitData(CardWord w, std::string& text) {
+    text.resize(static_cast<std::size_t>(w.length));
     for (std::size_t i = text.size(); i > 0; i -= 3, w.bits >>= 3) {
         std::memcpy(&text[i - 3], kOctalDigitBits[w.bits & 7U].data(), 3);
     }
-    return text;
 }
 
 }  // namespace
@@ -40,12 +39,20 @@ bool SplitResult::anyMatch() const {
 
 SplitResult SplitData(std::string_view cardData) {
     SplitResult result;
+    SplitData(cardData, result);
+    return result;
+}
+
+void SplitData(std::string_view cardData, SplitResult& result) {
+    result.bitData.clear();
+    for (std::string& box : result.boxes) box.clear();
+    result.matches = {};
     const auto word = parseCardData(cardData);
     if (!word) {
         result.state = SplitState::Rejected;
-        return result;
+        return;
     }
-    result.bitData = bitDataText(*word);
+    writeBitData(*word, result.bitData);
 
     // Every check sees the card data before any box is written.
     for (std::size_t i = 0; i < kSplitFormatCount; ++i) result.matches[i] = kChecks[i](*word);
@@ -58,7 +65,6 @@ SplitResult SplitData(std::string_view cardData) {
         }
     }
     result.state = SplitState::Split;
-    return result;
 }
 
 }  // namespace morvane

@@ -46,4 +46,7 @@ struct SplitResult {
 // format's values or refusal text. Card data longer than the card data box holds is refused.
 SplitResult SplitData(std::string_view cardData);
 
+// The same run into a result used before, whose texts keep their room: for batches.
+void SplitData(std::string_view cardData, SplitResult& result);
+
 }  // namespace morvane
