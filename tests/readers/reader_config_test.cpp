@@ -1,6 +1,5 @@
 #include "readers/reader_config.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

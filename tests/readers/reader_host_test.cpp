@@ -1,12 +1,10 @@
 // A reader library that crashes, hangs, writes past its buffer or prints costs one failed step
 // and nothing more: the test process (playing the window) lives on, and the next step starts
 // the host again.
-#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "readers/pcprox_library.h"
 #include "sim_fixture.h"
 
 namespace morvane::test {

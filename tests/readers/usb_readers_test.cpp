@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "sim_fixture.h"
 
 namespace morvane::test {
@@ -20,39 +18,30 @@ const std::vector<std::string> kNumberedWrites{
     "WriteCfg = 1 ; reader 1 LUID 5",
 };
 
-TEST_F(SimTest, AnIncompleteConfigurationIsNeverWritten) {
-    scenario("reader 3\n");
+// A reader whose configuration file is short keeps its own configuration and its LUID, and
+// stays usable for reading cards.
+TEST_F(SimTest, OnlyLuidsBelowSixteenAreTakenAndOnlyACompleteConfigurationIsWritten) {
     std::string shortFile = numberedConfig();
     shortFile.erase(shortFile.rfind("\"147\""));  // 46 lines
-    config(shortFile);
-    UsbReaders r = readers();
-    r.setLuidEntry("7");
-    // The reader stays usable for reading cards; it just keeps its own configuration.
-    EXPECT_TRUE(r.reinitialize());
-    EXPECT_FALSE(r.configLoaded());
-    EXPECT_TRUE(writes().empty());
-    EXPECT_EQ(r.LuidEntry(), "7");
-    EXPECT_EQ(r.luidList().selectedIndex(), 0);
-}
-
-TEST_F(SimTest, OnlyLuidsBelowSixteenAreTaken) {
-    config(numberedConfig());
-    // the entry, the SetLUID call (null when none) and the entry afterwards
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"16", nullptr, "16"},         {"-1", nullptr, "-1"},       {"0", nullptr, "0"},
-        {"abc", nullptr, "abc"},       {"1e999", nullptr, "1e999"}, {"15", "SetLUID 15 = 1", ""},
-        {"1 2", "SetLUID 12 = 1", ""}, {"2.5", "SetLUID 2 = 1", ""}};
-    for (const auto& [entry, setLuid, entryAfter] : cases) {
+    // the entry, the SetLUID call (null when none), and whether the configuration is complete
+    const std::tuple<const char*, const char*, bool> cases[] = {// clang-format off
+        {"16", nullptr, true}, {"-1", nullptr, true}, {"0", nullptr, true}, {"abc", nullptr, true},
+        {"1e999", nullptr, true}, {"15", "SetLUID 15 = 1", true}, {"1 2", "SetLUID 12 = 1", true},
+        {"2.5", "SetLUID 2 = 1", true}, {"7", nullptr, false}};
+    // clang-format on
+    for (const auto& [entry, setLuid, complete] : cases) {
+        config(complete ? numberedConfig() : shortFile);
         scenario(std::string("reader 3\n# ") + entry + "\n");
         clearCalls();
         UsbReaders r = readers();
         r.setLuidEntry(entry);
         ASSERT_TRUE(r.reinitialize());
         const auto w = writes();
-        const bool set = std::find(w.begin(), w.end(), setLuid ? setLuid : "") != w.end();
-        EXPECT_EQ(set, setLuid != nullptr) << entry;
-        EXPECT_EQ(w.size(), setLuid ? 11U : 10U) << entry;
-        EXPECT_EQ(r.LuidEntry(), entryAfter) << entry;
+        EXPECT_EQ(w.size(), complete ? (setLuid ? 11U : 10U) : 0U) << entry;
+        EXPECT_TRUE(!setLuid || std::find(w.begin(), w.end(), setLuid) != w.end()) << entry;
+        EXPECT_EQ(r.LuidEntry(), setLuid ? "" : entry) << entry;
+        EXPECT_EQ(r.configLoaded(), complete);
+        EXPECT_EQ(r.luidList().selectedIndex(), 0);
     }
 }
 
@@ -64,9 +53,7 @@ TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
                                      {0x1A00, 1, 10, 110}, {0x7FFFFFFF, 0x7FFFF, 15, 52428715}};
     for (const auto& c : cases) {
         const FirmwareVersion v = firmwareVersion(static_cast<std::int32_t>(c[0]));
-        EXPECT_EQ((std::vector<std::int64_t>{v.highPart, v.major, v.number}),
-                  (std::vector<std::int64_t>{c[1], c[2], c[3]}))
-            << c[0];
+        EXPECT_EQ(std::tuple(v.highPart, v.major, v.number), std::tuple(c[1], c[2], c[3])) << c[0];
     }
 }
 
@@ -80,18 +67,27 @@ TEST(LuidList, AnIndexOutsideTheListHasNoEntryAndClearingDropsTheSelection) {
     EXPECT_EQ(list.selectedIndex(), LuidList::kNoSelection);
 }
 
-TEST_F(SimTest, DeviceValueDecidesWhetherTheReaderIsUsable) {
+// A reader too old to keep the configuration is listed but nothing is written to it; whatever
+// the library counts, at most sixteen readers are listed and programmed.
+TEST_F(SimTest, TheDeviceValueAndTheCountDecideWhatIsListedAndWritten) {
+    std::string many;
+    for (int luid = 1; luid <= 20; ++luid) many += "reader " + std::to_string(luid) + "\n";
     config(numberedConfig());
-    for (const auto& [device, usable] :
-         {std::pair{"0x210", true}, std::pair{"0x1F0", false}, std::pair{"0x1100", true}}) {
-        scenario(std::string("device ") + device + "\nreader 3\n");
+    const std::tuple<std::string, bool, std::size_t> cases[] = {
+        // scenario, usable, listed
+        {"device 0x210\nreader 3\n", true, 1},  {"device 0x1F0\nreader 3\n", false, 1},
+        {"device 0x1100\nreader 3\n", true, 1}, {many, true, 16},
+        {many + "devcount -3\n", true, 0},      {many + "devcount 32767\n", true, 16}};
+    for (const auto& [text, usable, listed] : cases) {
+        scenario(text);
         clearCalls();
         UsbReaders r = readers();
-        EXPECT_EQ(r.reinitialize(), usable) << device;
-        // An old reader is still listed, but nothing is written to it.
-        ASSERT_EQ(r.luidList().entries().size(), 1U) << device;
-        EXPECT_EQ(r.luidList().entries()[0].text, "3");
-        EXPECT_EQ(writes().empty(), !usable) << device;
+        EXPECT_EQ(r.reinitialize(), usable) << text;
+        ASSERT_EQ(r.luidList().entries().size(), listed) << text;
+        EXPECT_TRUE(listed != 1 || r.luidList().entries()[0].text == "3") << text;
+        EXPECT_EQ(writes().empty(), !usable) << text;
+        EXPECT_EQ(r.programmedLuids()[16], listed == 16 ? 16 : 0) << text;
+        for (const std::string& c : calls()) EXPECT_FALSE(c.starts_with("SetActDev 16")) << c;
     }
     // An old reader whose library then counts none leaves the list as it was.
     UsbReaders r = readers();
@@ -119,22 +115,6 @@ TEST_F(SimTest, TheActiveReaderIsTheLastAtFirstAndThenKeptByItsLuid) {
     EXPECT_EQ(r.luidList().entries(), (std::vector<LuidListEntry>{{"5", 5}, {"3", 3}}));
     EXPECT_EQ(r.luidList().selectedIndex(), 0);
     EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 5");
-}
-
-TEST_F(SimTest, AtMostSixteenReadersWhateverTheCount) {
-    std::string many;
-    for (int luid = 1; luid <= 20; ++luid) many += "reader " + std::to_string(luid) + "\n";
-    config(numberedConfig());
-    for (const auto& [count, listed] :
-         {std::pair{"", 16U}, std::pair{"devcount -3\n", 0U}, std::pair{"devcount 32767\n", 16U}}) {
-        scenario(many + count);
-        clearCalls();
-        UsbReaders r = readers();
-        EXPECT_TRUE(r.reinitialize()) << count;
-        EXPECT_EQ(r.luidList().entries().size(), listed) << count;
-        EXPECT_EQ(r.programmedLuids()[16], listed == 16 ? 16 : 0) << count;
-        for (const std::string& c : calls()) EXPECT_FALSE(c.starts_with("SetActDev 16")) << c;
-    }
 }
 
 }  // namespace
