@@ -57,33 +57,24 @@ ReaderRecords load(const std::vector<std::string>& lines, ReaderRecords records 
     return records;
 }
 
+// Each row changes one line of a file loaded before. Lines 1-8 are trimmed at both ends, 9-16
+// not at all, 29 only when longer than one character; line 32 is never read. A line that is no
+// number keeps the value of the last load (line 18's when it is line 20), but a leading number
+// reads as 0; Flags2 field 4 tells whether field 3 is 1.
 TEST(LoadReaderConfig, EachLineTakesItsOwnTrimmingAndConversion) {
-    auto lines = numberedLines();
-    lines[0] = "(7)";        // both ends, three characters
-    lines[28] = "5";         // if longer, one character: taken as it stands
-    lines[8] = "\"9\"";      // no trimming: quotes make it no number
-    lines[31] = "\x01\xff";  // line 32 is never read as a value
-    const ReaderRecords r = load(lines);
-    EXPECT_EQ(r[IDDispParms][1], 7);
-    EXPECT_EQ(r[LEDCtrl][1], 5);
-    EXPECT_EQ(r[Flags][1], 0);
-    lines[31] = "anything else";
-    EXPECT_EQ(load(lines), r);
-
-    // Line 20 replaces line 18 unless it is no number; a failed line keeps the value of the last
-    // load; Flags2 field 4 tells whether field 3 is 1.
     const ReaderRecords first = load(numberedLines());
-    lines[19] = "\"later\"";
-    lines[4] = "\"x\"";   // IDBitCnts 1, integer
-    lines[42] = "\"x\"";  // IDDispParms3 2, leading number: no number is 0
-    const ReaderRecords second = load(lines, first);
-    EXPECT_EQ(second[TimeParms][3], 118);
-    EXPECT_EQ(second[IDBitCnts][1], 105);
-    EXPECT_EQ(second[IDDispParms3][2], 0);
-    for (const auto& [field3, field4] : {std::pair{"\"1\"", 1}, std::pair{"\"2\"", 0},
-                                         std::pair{"\"0\"", 0}, std::pair{"\"1.4\"", 1}}) {
-        lines[27] = field3;
-        EXPECT_EQ(load(lines)[Flags2][4], field4) << field3;
+    // the line (from 1), its text, and the field that shows it with its value
+    const std::tuple<std::size_t, const char*, RecordId, int, int> cases[] = {
+        {1, "(7)", IDDispParms, 1, 7},        {29, "5", LEDCtrl, 1, 5},
+        {9, "\"9\"", Flags, 1, 109},          {32, "5", Flags, 1, 109},
+        {5, "\"x\"", IDBitCnts, 1, 105},      {43, "\"x\"", IDDispParms3, 2, 0},
+        {20, "\"later\"", TimeParms, 3, 118}, {28, "\"1\"", Flags2, 4, 1},
+        {28, "\"2\"", Flags2, 4, 0},          {28, "\"0\"", Flags2, 4, 0},
+        {28, "\"1.4\"", Flags2, 4, 1}};
+    for (const auto& [line, text, record, field, value] : cases) {
+        auto lines = numberedLines();
+        lines[line - 1] = text;
+        EXPECT_EQ(load(lines, first)[record][field], value) << line << " " << text;
     }
 }
 

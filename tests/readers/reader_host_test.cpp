@@ -98,13 +98,10 @@ TEST(HostProtocol, FramesNamingNoCallRecordOrStatusAreNonsense) {
 TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
     scenario(kCard);
     int ends[2];
-    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(ends[1], 3);
-        for (int fd : ends) {
-            if (fd != 3) close(fd);
-        }
+        dup2(ends[1], 3);  // the only end the host keeps
         execl(MORVANE_READER_HOST, MORVANE_READER_HOST, dir.c_str(), nullptr);
         _exit(127);
     }
