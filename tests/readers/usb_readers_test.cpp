@@ -18,33 +18,6 @@ const std::vector<std::string> kNumberedWrites{
     "WriteCfg = 1 ; reader 1 LUID 5",
 };
 
-// A reader whose configuration file is short keeps its own configuration and its LUID, and
-// stays usable for reading cards.
-TEST_F(SimTest, OnlyLuidsBelowSixteenAreTakenAndOnlyACompleteConfigurationIsWritten) {
-    std::string shortFile = numberedConfig();
-    shortFile.erase(shortFile.rfind("\"147\""));  // 46 lines
-    // the entry, the SetLUID call (null when none), and whether the configuration is complete
-    const std::tuple<const char*, const char*, bool> cases[] = {// clang-format off
-        {"16", nullptr, true}, {"-1", nullptr, true}, {"0", nullptr, true}, {"abc", nullptr, true},
-        {"1e999", nullptr, true}, {"15", "SetLUID 15 = 1", true}, {"1 2", "SetLUID 12 = 1", true},
-        {"2.5", "SetLUID 2 = 1", true}, {"7", nullptr, false}};
-    // clang-format on
-    for (const auto& [entry, setLuid, complete] : cases) {
-        config(complete ? numberedConfig() : shortFile);
-        scenario(std::string("reader 3\n# ") + entry + "\n");
-        clearCalls();
-        UsbReaders r = readers();
-        r.setLuidEntry(entry);
-        ASSERT_TRUE(r.reinitialize());
-        const auto w = writes();
-        EXPECT_EQ(w.size(), complete ? (setLuid ? 11U : 10U) : 0U) << entry;
-        EXPECT_TRUE(!setLuid || std::find(w.begin(), w.end(), setLuid) != w.end()) << entry;
-        EXPECT_EQ(r.LuidEntry(), setLuid ? "" : entry) << entry;
-        EXPECT_EQ(r.configLoaded(), complete);
-        EXPECT_EQ(r.luidList().selectedIndex(), 0);
-    }
-}
-
 TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
     // device, high part, major, number
     const std::int64_t cases[][4] = {{0x210, 0, 2, 2},     {0x1F0, 0, 1, 1},
@@ -67,29 +40,56 @@ TEST(LuidList, AnIndexOutsideTheListHasNoEntryAndClearingDropsTheSelection) {
     EXPECT_EQ(list.selectedIndex(), LuidList::kNoSelection);
 }
 
-// A reader too old to keep the configuration is listed but nothing is written to it; whatever
-// the library counts, at most sixteen readers are listed and programmed.
-TEST_F(SimTest, TheDeviceValueAndTheCountDecideWhatIsListedAndWritten) {
-    std::string many;
+// One start of the readers. Only a LUID below sixteen that differs from the reader's is
+// taken from the entry box. A short configuration file is never written: the reader keeps its
+// own. A reader too old to keep the configuration is listed but nothing is written to it;
+// whatever the library counts, at most sixteen readers are listed and programmed.
+struct Start {
+    std::string scenario = "reader 3\n";
+    const char* entry = "";
+    bool complete = true, usable = true;
+    std::size_t listed = 1, writes = 10;
+    std::string luid = "3";  // the reader's LUID afterwards
+};
+
+TEST_F(SimTest, AStartListsTheReadersAndProgramsTheActiveOne) {
+    std::string many, shortFile = numberedConfig();
     for (int luid = 1; luid <= 20; ++luid) many += "reader " + std::to_string(luid) + "\n";
-    config(numberedConfig());
-    const std::tuple<std::string, bool, std::size_t> cases[] = {
-        // scenario, usable, listed
-        {"device 0x210\nreader 3\n", true, 1},  {"device 0x1F0\nreader 3\n", false, 1},
-        {"device 0x1100\nreader 3\n", true, 1}, {many, true, 16},
-        {many + "devcount -3\n", true, 0},      {many + "devcount 32767\n", true, 16}};
-    for (const auto& [text, usable, listed] : cases) {
-        scenario(text);
+    shortFile.erase(shortFile.rfind("\"147\""));  // 46 lines
+    // clang-format off
+    const Start cases[] = {
+        {.entry = "16"}, {.entry = "-1"}, {.entry = "0"}, {.entry = "abc"}, {.entry = "1e999"},
+        {.entry = "15", .writes = 11, .luid = "15"}, {.entry = "1 2", .writes = 11, .luid = "12"},
+        {.entry = "2.5", .writes = 11, .luid = "2"}, {.entry = "7", .complete = false, .writes = 0},
+        {.scenario = "device 0x210\nreader 3\n"}, {.scenario = "device 0x1100\nreader 3\n"},
+        {.scenario = "device 0x1F0\nreader 3\n", .usable = false, .writes = 0},
+        {.scenario = many, .listed = 16}, {.scenario = many + "devcount -3\n", .listed = 0},
+        {.scenario = many + "devcount 32767\n", .listed = 16}};
+    // clang-format on
+    for (const Start& c : cases) {
+        SCOPED_TRACE(c.scenario + c.entry);
+        config(c.complete ? numberedConfig() : shortFile);
+        scenario(c.scenario);
         clearCalls();
         UsbReaders r = readers();
-        EXPECT_EQ(r.reinitialize(), usable) << text;
-        ASSERT_EQ(r.luidList().entries().size(), listed) << text;
-        EXPECT_TRUE(listed != 1 || r.luidList().entries()[0].text == "3") << text;
-        EXPECT_EQ(writes().empty(), !usable) << text;
-        EXPECT_EQ(r.programmedLuids()[16], listed == 16 ? 16 : 0) << text;
-        for (const std::string& c : calls()) EXPECT_FALSE(c.starts_with("SetActDev 16")) << c;
+        r.setLuidEntry(c.entry);
+        EXPECT_EQ(r.reinitialize(), c.usable);
+        EXPECT_EQ(r.configLoaded(), c.complete && c.usable);
+        const auto w = writes();
+        const bool set = c.luid != "3";
+        EXPECT_EQ(w.size(), c.writes);
+        EXPECT_EQ(std::count(w.begin(), w.end(), "SetLUID " + c.luid + " = 1"), set ? 1 : 0);
+        EXPECT_EQ(r.LuidEntry(), set ? "" : c.entry);
+        ASSERT_EQ(r.luidList().entries().size(), c.listed);
+        EXPECT_TRUE(c.listed != 1 || r.luidList().entries()[0].text == c.luid);
+        EXPECT_TRUE(c.listed != 1 || r.luidList().selectedIndex() == 0);
+        EXPECT_EQ(r.programmedLuids()[16], c.listed == 16 ? 16 : 0);
+        for (const std::string& call : calls()) EXPECT_FALSE(call.starts_with("SetActDev 16"));
     }
-    // An old reader whose library then counts none leaves the list as it was.
+}
+
+TEST_F(SimTest, AnOldReaderWhoseLibraryThenCountsNoneLeavesTheListAsItWas) {
+    config(numberedConfig());
     UsbReaders r = readers();
     scenario("reader 3\n");
     ASSERT_TRUE(r.reinitialize());
