@@ -16,8 +16,9 @@ namespace morvane::test {
 
 namespace fs = std::filesystem;
 
-inline void writeFile(const fs::path& path, const std::string& text) {
+inline void writeFile(const fs::path& path, const std::string& text, bool program = false) {
     std::ofstream(path, std::ios::binary) << text;
+    if (program) fs::permissions(path, fs::perms::owner_all);
 }
 
 // A fresh folder per test that plays the program's folder and holds the emulator's scenario and

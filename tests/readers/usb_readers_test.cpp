@@ -40,10 +40,8 @@ TEST(LuidList, AnIndexOutsideTheListHasNoEntryAndClearingDropsTheSelection) {
     EXPECT_EQ(list.selectedIndex(), LuidList::kNoSelection);
 }
 
-// One start of the readers. Only a LUID below sixteen that differs from the reader's is
-// taken from the entry box. A short configuration file is never written: the reader keeps its
-// own. A reader too old to keep the configuration is listed but nothing is written to it;
-// whatever the library counts, at most sixteen readers are listed and programmed.
+// A LUID from the entry box is taken below sixteen; a short file or a reader too old is never
+// written to; whatever the library counts, at most sixteen readers are listed and programmed.
 struct Start {
     std::string scenario = "reader 3\n";
     const char* entry = "";
