@@ -5,18 +5,16 @@ namespace {
 
 // Line k of numberedConfig() holds 100 + k; line 20 replaces line 18 and Flags2 4 follows
 // Flags2 3 (128, so 0). The second of two readers is programmed.
-const std::vector<std::string> kNumberedWrites{
-    "SetIDDispParms 101 102 103 104 0 0 0 0 = 1",
-    "SetLEDCtrl 129 130 131 0 0 0 0 0 = 1",
-    "SetFlags2 0 127 128 0 136 135 137 0 = 1",
-    "SetFlags3 138 139 140 141 146 147 0 0 = 1",
-    "SetIDDispParms3 142 143 144 145 0 0 0 0 = 1",
-    "SetIDDispParms2 123 124 125 126 133 134 0 0 = 1",
-    "SetIDBitCnts 105 106 107 108 0 0 0 0 = 1",
-    "SetFlags 109 110 111 112 113 114 115 116 = 1",
-    "SetTimeParms 117 119 120 121 122 0 0 0 = 1",
-    "WriteCfg = 1 ; reader 1 LUID 5",
-};
+const std::vector<std::string> kNumberedWrites{"SetIDDispParms 101 102 103 104 0 0 0 0 = 1",
+                                               "SetLEDCtrl 129 130 131 0 0 0 0 0 = 1",
+                                               "SetFlags2 0 127 128 0 136 135 137 0 = 1",
+                                               "SetFlags3 138 139 140 141 146 147 0 0 = 1",
+                                               "SetIDDispParms3 142 143 144 145 0 0 0 0 = 1",
+                                               "SetIDDispParms2 123 124 125 126 133 134 0 0 = 1",
+                                               "SetIDBitCnts 105 106 107 108 0 0 0 0 = 1",
+                                               "SetFlags 109 110 111 112 113 114 115 116 = 1",
+                                               "SetTimeParms 117 119 120 121 122 0 0 0 = 1",
+                                               "WriteCfg = 1 ; reader 1 LUID 5"};
 
 TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
     // device, high part, major, number
