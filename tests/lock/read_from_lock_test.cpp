@@ -21,9 +21,7 @@ struct Recorder : LockButtonView, LockControl {
     explicit Recorder(const Click& click) : c(click) {}
     bool ctrlHeld() const override { return c.ctrl; }
     bool shiftHeld() const override { return c.shift; }
-    void showMessage(std::string_view text) override {
-        log.push_back("message " + std::string(text));
-    }
+    void showMessage(std::string_view t) override { log.push_back("message " + std::string(t)); }
     void setCardData(const std::string& text) override { log.push_back("txtData " + text); }
     void setCaption(const std::string& text) override { log.push_back("caption " + text); }
     std::string selectedPort() const override { return c.selected; }
