@@ -18,6 +18,12 @@ inline std::string nowhere(int port) {
     return "/nonexistent/morvane-test/com" + std::to_string(port);
 }
 
+inline void pointAllComPortsNowhere() {
+    for (int n = kFirstComPort; n <= kLastComPort; ++n) {
+        setenv(comPortVariable(n).c_str(), nowhere(n).c_str(), 1);
+    }
+}
+
 // Points MORVANE_COM<n> at a device (or unsets it) for one scope, then back to nowhere.
 struct ScopedComPort {
     ScopedComPort(int port, const std::optional<std::string>& device) : port(port) {
