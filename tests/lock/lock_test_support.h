@@ -6,8 +6,6 @@
 #include <QProcess>
 #include <optional>
 #include <stdexcept>
-#include <string>
-#include <vector>
 
 #include "readers/lock/com_port_map.h"
 
@@ -45,11 +43,8 @@ class SimulatedLock {
         for (const auto& a : arguments) list << QString::fromStdString(a);
         process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         process_.start(QStringLiteral(MORVANE_LOCK_SIM), list);
-        const QDeadlineTimer deadline(5000);
-        while (!process_.canReadLine() &&
-               process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
-        }
-        if (!process_.canReadLine()) throw std::runtime_error("lock simulator gave no device");
+        if (!waitForLine(QDeadlineTimer(5000)))
+            throw std::runtime_error("lock simulator gave no device");
         device_ = process_.readLine().trimmed().toStdString();
     }
     ~SimulatedLock() {
@@ -64,18 +59,21 @@ class SimulatedLock {
     std::vector<std::string> received(std::size_t count) {
         std::vector<std::string> lines;
         const QDeadlineTimer deadline(3000);
-        while (lines.size() < count && !deadline.hasExpired()) {
-            if (process_.canReadLine()) {
-                const std::string line = process_.readLine().trimmed().toStdString();
-                if (line.starts_with("received: ")) lines.push_back(line.substr(10));
-            } else if (!process_.waitForReadyRead(50) && process_.state() != QProcess::Running) {
-                break;
-            }
+        while (lines.size() < count && waitForLine(deadline)) {
+            const std::string line = process_.readLine().trimmed().toStdString();
+            if (line.starts_with("received: ")) lines.push_back(line.substr(10));
         }
         return lines;
     }
 
   private:
+    bool waitForLine(const QDeadlineTimer& deadline) {
+        while (!process_.canReadLine() &&
+               process_.waitForReadyRead(static_cast<int>(deadline.remainingTime()))) {
+        }
+        return process_.canReadLine();
+    }
+
     QProcess process_;
     std::string device_;
 };

@@ -1,6 +1,5 @@
 #include "readers/reader_config.h"
 
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -58,60 +57,43 @@ ReaderRecords load(const std::vector<std::string>& lines, ReaderRecords records 
     return records;
 }
 
+// Each row changes one line of a file loaded before. Lines 1-8 are trimmed at both ends, 9-16
+// not at all, 29 only when longer than one character; line 32 is never read. A line that is no
+// number keeps the value of the last load (line 18's when it is line 20), but a leading number
+// reads as 0; Flags2 field 4 tells whether field 3 is 1.
 TEST(LoadReaderConfig, EachLineTakesItsOwnTrimmingAndConversion) {
-    auto lines = numberedLines();
-    lines[0] = "(7)";        // both ends, three characters
-    lines[28] = "5";         // if longer, one character: taken as it stands
-    lines[8] = "\"9\"";      // no trimming: quotes make it no number
-    lines[31] = "\x01\xff";  // line 32 is never read as a value
-    const ReaderRecords r = load(lines);
-    EXPECT_EQ(r[IDDispParms][1], 7);
-    EXPECT_EQ(r[LEDCtrl][1], 5);
-    EXPECT_EQ(r[Flags][1], 0);
-    lines[31] = "anything else";
-    EXPECT_EQ(load(lines), r);
-
-    // Line 20 replaces line 18 unless it is no number; a failed line keeps the value of the last
-    // load; Flags2 field 4 tells whether field 3 is 1.
     const ReaderRecords first = load(numberedLines());
-    lines[19] = "\"later\"";
-    lines[4] = "\"x\"";   // IDBitCnts 1, integer
-    lines[42] = "\"x\"";  // IDDispParms3 2, leading number: no number is 0
-    const ReaderRecords second = load(lines, first);
-    EXPECT_EQ(second[TimeParms][3], 118);
-    EXPECT_EQ(second[IDBitCnts][1], 105);
-    EXPECT_EQ(second[IDDispParms3][2], 0);
-    for (const auto& [field3, field4] : {std::pair{"\"1\"", 1}, std::pair{"\"2\"", 0},
-                                         std::pair{"\"0\"", 0}, std::pair{"\"1.4\"", 1}}) {
-        lines[27] = field3;
-        EXPECT_EQ(load(lines)[Flags2][4], field4) << field3;
+    // the line (from 1), its text, and the field that shows it with its value
+    const std::tuple<std::size_t, const char*, RecordId, int, int> cases[] = {
+        {1, "(7)", IDDispParms, 1, 7},        {29, "5", LEDCtrl, 1, 5},
+        {9, "\"9\"", Flags, 1, 109},          {32, "5", Flags, 1, 109},
+        {5, "\"x\"", IDBitCnts, 1, 105},      {43, "\"x\"", IDDispParms3, 2, 0},
+        {20, "\"later\"", TimeParms, 3, 118}, {28, "\"1\"", Flags2, 4, 1},
+        {28, "\"2\"", Flags2, 4, 0},          {28, "\"0\"", Flags2, 4, 0},
+        {28, "\"1.4\"", Flags2, 4, 1}};
+    for (const auto& [line, text, record, field, value] : cases) {
+        auto lines = numberedLines();
+        lines[line - 1] = text;
+        EXPECT_EQ(load(lines, first)[record][field], value) << line << " " << text;
     }
 }
 
-TEST(LoadReaderConfig, AnyLineEndWorksAndOnly47LinesCount) {
-    std::string cr = numberedConfig(), mixed = numberedConfig();
+// A file that does not load leaves the records of the last load as they were.
+TEST(LoadReaderConfig, AnyLineEndWorksOnly47LinesCountAndShortOrUnreadableFilesChangeNothing) {
+    std::string cr = numberedConfig(), mixed = numberedConfig(), shortText = numberedConfig();
     std::replace(cr.begin(), cr.end(), '\n', '\r');
     mixed.replace(mixed.find('\n'), 1, "\r\n");
     mixed.pop_back();  // the last line ends with the file
-    const ReaderRecords expected = load(numberedLines());
-    for (const std::string& text : {numberedConfig() + "\"x\"\nmore\n", cr, mixed}) {
-        ReaderRecords records;
-        std::istringstream in(text);
-        ASSERT_TRUE(loadReaderConfig(in, records));
-        EXPECT_EQ(records, expected);
-    }
-}
-
-TEST(LoadReaderConfig, ShortOrUnreadableFilesChangeNothing) {
-    const ReaderRecords before = load(numberedLines());
-    std::string text = numberedConfig();
-    text.pop_back();
-    text.erase(text.rfind('\n') + 1);  // 46 lines
+    shortText.erase(shortText.rfind("\"147\""));
     const std::string longLine(kMaxConfigLineLength + 1, '7');
-    for (const std::string& bad : {text, std::string(), longLine + "\n" + numberedConfig()}) {
-        ReaderRecords records = before;
-        std::istringstream in(bad);
-        EXPECT_FALSE(loadReaderConfig(in, records));
+    const ReaderRecords before = load(numberedLines());
+    const std::pair<std::string, bool> cases[] = {
+        {cr, true},         {mixed, true}, {numberedConfig() + "\"x\"\nmore\n", true},
+        {shortText, false}, {"", false},   {longLine + "\n" + numberedConfig(), false}};
+    for (const auto& [text, loads] : cases) {
+        ReaderRecords records = loads ? ReaderRecords{} : before;
+        std::istringstream in(text);
+        EXPECT_EQ(loadReaderConfig(in, records), loads);
         EXPECT_EQ(records, before);
     }
     ReaderRecords records = before;

@@ -1,12 +1,10 @@
 // A reader library that crashes, hangs, writes past its buffer or prints costs one failed step
 // and nothing more: the test process (playing the window) lives on, and the next step starts
 // the host again.
-#include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "readers/pcprox_library.h"
 #include "sim_fixture.h"
 
 namespace morvane::test {
@@ -17,31 +15,26 @@ constexpr const char* kProxData = "0000000475460163";
 
 TEST_F(SimTest, ABrokenOrIncompleteLibraryFailsOnlyWhatItBreaks) {
     config(numberedConfig());
-    // the fault, whether it breaks a read (else a reinitialization), whether the reader still
-    // counts as found, and the call log's last line after the step
-    const std::tuple<const char*, bool, bool, const char*> cases[] = {
-        {"crash GetActiveID", true, false, "GetActiveID crashes"},
-        {"block GetActiveID", true, false, "GetActiveID blocks"},
-        {"overrun GetActiveID", true, false, "GetActiveID writes past its buffer"},
-        {"babble GetActiveID", true, false, "GetActiveID 8 = 26"},
-        {"crash USBConnect", false, false, "USBConnect crashes"},
-        {"overrun USBConnect", false, false, "USBConnect writes past its buffer"},
-        {"block ReadCfg", false, true, "ReadCfg blocks"},
-        {"crash SetFlags", false, true, "SetFlags crashes"}};
-    for (const auto& [fault, read, found, lastCall] : cases) {
+    // the fault, what the step gives (a read when GetActiveID fails, else whether a
+    // reinitialization finds the reader), and the call log's last line after the step
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"crash GetActiveID", "", "GetActiveID crashes"},
+        {"block GetActiveID", "", "GetActiveID blocks"},
+        {"overrun GetActiveID", "", "GetActiveID writes past its buffer"},
+        {"babble GetActiveID", kProxData, "GetActiveID 8 = 26"},
+        {"crash USBConnect", "", "USBConnect crashes"},
+        {"overrun USBConnect", "", "USBConnect writes past its buffer"},
+        {"block ReadCfg", "found", "ReadCfg blocks"},
+        {"crash SetFlags", "found", "SetFlags crashes"}};
+    for (const auto& [fault, result, lastCall] : cases) {
         SCOPED_TRACE(fault);
         scenario(std::string(kCard) + fault + "\n");
         clearCalls();
         UsbReaders r = readers();
         RecordingMessages messages;
-        if (read) {
-            const bool talks = std::string(fault).starts_with("babble");
-            EXPECT_EQ(r.ReadUSBCard(messages), talks ? kProxData : "");
-            EXPECT_EQ(messages.shown,
-                      talks ? std::vector<RecordingMessages::Box>{} : std::vector{kNoData});
-        } else {
-            EXPECT_EQ(r.reinitialize(), found);
-        }
+        const bool read = std::string_view(fault).ends_with("GetActiveID");
+        EXPECT_EQ(read ? r.ReadUSBCard(messages) : r.reinitialize() ? "found" : "", result);
+        EXPECT_EQ(messages.shown.size(), read && result.empty() ? 1U : 0U);
         ASSERT_FALSE(calls().empty());
         EXPECT_EQ(calls().back(), lastCall);
 
@@ -63,8 +56,7 @@ TEST_F(SimTest, ABrokenOrIncompleteLibraryFailsOnlyWhatItBreaks) {
 TEST_F(SimTest, AHostThatIsMissingElsewhereOrTalksNonsenseFindsNoReader) {
     scenario(kCard);
     const fs::path talker = dir / "talker";
-    writeFile(talker, "#!/bin/sh\nprintf 'nonsense-answers' >&3\nexec sleep 60\n");
-    fs::permissions(talker, fs::perms::owner_all);
+    writeFile(talker, "#!/bin/sh\nprintf 'nonsense-answers' >&3\nexec sleep 60\n", true);
     // A host found through the current directory is never started.
     fs::create_symlink(MORVANE_READER_HOST, dir / "morvane-reader-host");
     const fs::path before = fs::current_path();
@@ -100,13 +92,10 @@ TEST(HostProtocol, FramesNamingNoCallRecordOrStatusAreNonsense) {
 TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
     scenario(kCard);
     int ends[2];
-    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(ends[1], 3);
-        for (int fd : ends) {
-            if (fd != 3) close(fd);
-        }
+        dup2(ends[1], 3);  // the only end the host keeps
         execl(MORVANE_READER_HOST, MORVANE_READER_HOST, dir.c_str(), nullptr);
         _exit(127);
     }
@@ -127,8 +116,8 @@ TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
     writeFile(slow,
               "#!/bin/sh\nprintf '\\001\\000\\001' >&3\nsleep 0.1\n"
               "printf '\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3\n"
-              "exec sleep 60\n");
-    fs::permissions(slow, fs::perms::owner_all);
+              "exec sleep 60\n",
+              true);
     EXPECT_EQ(ReaderHostClient(slow, dir).SetDevTypeSrch(0), 1);
 }
 
@@ -175,11 +164,9 @@ TEST_F(SimTest, TheBindingPassesArgumentsAndResultsThrough) {
     std::int32_t device = 0;
     EXPECT_EQ(library->USBConnect(device), 1);
     EXPECT_EQ(device, -0x1234);
-    EXPECT_EQ(library->GetDevCnt(), 2);
     EXPECT_EQ(library->SetActDev(1), 1);
     EXPECT_EQ(library->ReadCfg(), 1);
     EXPECT_EQ(library->GetLUID(), 32767);
-    EXPECT_EQ(library->GetActDev(), 1);
     ParameterRecord record;
     record.field = {-32768, -1, 0, 1, 2, 3, 4, 32767};
     EXPECT_EQ(library->setRecord(RecordId::IDDispParms3, record), 1);

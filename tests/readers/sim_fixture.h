@@ -5,11 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <regex>
-#include <sstream>
-#include <string>
-#include <vector>
 
 #include "readers/card_read_messages.h"
 #include "readers/pcprox_library.h"
@@ -20,8 +16,9 @@ namespace morvane::test {
 
 namespace fs = std::filesystem;
 
-inline void writeFile(const fs::path& path, const std::string& text) {
+inline void writeFile(const fs::path& path, const std::string& text, bool program = false) {
     std::ofstream(path, std::ios::binary) << text;
+    if (program) fs::permissions(path, fs::perms::owner_all);
 }
 
 // A fresh folder per test that plays the program's folder and holds the emulator's scenario and
@@ -55,11 +52,9 @@ class SimTest : public ::testing::Test {
     // The calls that change a reader: record setters, SetLUID and WriteCfg.
     std::vector<std::string> writes() const {
         static const std::regex write("^(WriteCfg|Set(?!ActDev|DevTypeSrch|ConnectProduct))");
-        std::vector<std::string> result;
-        for (const std::string& c : calls()) {
-            if (std::regex_search(c, write)) result.push_back(c);
-        }
-        return result;
+        std::vector<std::string> lines = calls();
+        std::erase_if(lines, [](const std::string& c) { return !std::regex_search(c, write); });
+        return lines;
     }
     void clearCalls() { fs::remove(dir / "calls.log"); }
 
@@ -80,12 +75,12 @@ class RecordingMessages : public CardReadMessages {
 
 // A usable configuration file whose line k holds 100 + k, quoted where the line is trimmed.
 inline std::string numberedConfig() {
-    std::ostringstream text;
+    std::string text;
     for (int k = 1; k <= 47; ++k) {
-        const bool bare = k >= 9 && k <= 16;
-        text << (bare ? "" : "\"") << 100 + k << (bare ? "" : "\"") << "\n";
+        const std::string quote = k >= 9 && k <= 16 ? "" : "\"";
+        text += quote + std::to_string(100 + k) + quote + "\n";
     }
-    return text.str();
+    return text;
 }
 
 inline const RecordingMessages::Box kNoData{"No Data Read from Card",

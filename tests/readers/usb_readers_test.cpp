@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include "sim_fixture.h"
 
 namespace morvane::test {
@@ -7,54 +5,16 @@ namespace {
 
 // Line k of numberedConfig() holds 100 + k; line 20 replaces line 18 and Flags2 4 follows
 // Flags2 3 (128, so 0). The second of two readers is programmed.
-const std::vector<std::string> kNumberedWrites{
-    "SetIDDispParms 101 102 103 104 0 0 0 0 = 1",
-    "SetLEDCtrl 129 130 131 0 0 0 0 0 = 1",
-    "SetFlags2 0 127 128 0 136 135 137 0 = 1",
-    "SetFlags3 138 139 140 141 146 147 0 0 = 1",
-    "SetIDDispParms3 142 143 144 145 0 0 0 0 = 1",
-    "SetIDDispParms2 123 124 125 126 133 134 0 0 = 1",
-    "SetIDBitCnts 105 106 107 108 0 0 0 0 = 1",
-    "SetFlags 109 110 111 112 113 114 115 116 = 1",
-    "SetTimeParms 117 119 120 121 122 0 0 0 = 1",
-    "WriteCfg = 1 ; reader 1 LUID 5",
-};
-
-TEST_F(SimTest, AnIncompleteConfigurationIsNeverWritten) {
-    scenario("reader 3\n");
-    std::string shortFile = numberedConfig();
-    shortFile.erase(shortFile.rfind("\"147\""));  // 46 lines
-    config(shortFile);
-    UsbReaders r = readers();
-    r.setLuidEntry("7");
-    // The reader stays usable for reading cards; it just keeps its own configuration.
-    EXPECT_TRUE(r.reinitialize());
-    EXPECT_FALSE(r.configLoaded());
-    EXPECT_TRUE(writes().empty());
-    EXPECT_EQ(r.LuidEntry(), "7");
-    EXPECT_EQ(r.luidList().selectedIndex(), 0);
-}
-
-TEST_F(SimTest, OnlyLuidsBelowSixteenAreTaken) {
-    config(numberedConfig());
-    // the entry, the SetLUID call (null when none) and the entry afterwards
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"16", nullptr, "16"},         {"-1", nullptr, "-1"},       {"0", nullptr, "0"},
-        {"abc", nullptr, "abc"},       {"1e999", nullptr, "1e999"}, {"15", "SetLUID 15 = 1", ""},
-        {"1 2", "SetLUID 12 = 1", ""}, {"2.5", "SetLUID 2 = 1", ""}};
-    for (const auto& [entry, setLuid, entryAfter] : cases) {
-        scenario(std::string("reader 3\n# ") + entry + "\n");
-        clearCalls();
-        UsbReaders r = readers();
-        r.setLuidEntry(entry);
-        ASSERT_TRUE(r.reinitialize());
-        const auto w = writes();
-        const bool set = std::find(w.begin(), w.end(), setLuid ? setLuid : "") != w.end();
-        EXPECT_EQ(set, setLuid != nullptr) << entry;
-        EXPECT_EQ(w.size(), setLuid ? 11U : 10U) << entry;
-        EXPECT_EQ(r.LuidEntry(), entryAfter) << entry;
-    }
-}
+const std::vector<std::string> kNumberedWrites{"SetIDDispParms 101 102 103 104 0 0 0 0 = 1",
+                                               "SetLEDCtrl 129 130 131 0 0 0 0 0 = 1",
+                                               "SetFlags2 0 127 128 0 136 135 137 0 = 1",
+                                               "SetFlags3 138 139 140 141 146 147 0 0 = 1",
+                                               "SetIDDispParms3 142 143 144 145 0 0 0 0 = 1",
+                                               "SetIDDispParms2 123 124 125 126 133 134 0 0 = 1",
+                                               "SetIDBitCnts 105 106 107 108 0 0 0 0 = 1",
+                                               "SetFlags 109 110 111 112 113 114 115 116 = 1",
+                                               "SetTimeParms 117 119 120 121 122 0 0 0 = 1",
+                                               "WriteCfg = 1 ; reader 1 LUID 5"};
 
 TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
     // device, high part, major, number
@@ -64,9 +24,7 @@ TEST(FirmwareVersion, JoinsHighPartAndMajorNumberAsDecimalText) {
                                      {0x1A00, 1, 10, 110}, {0x7FFFFFFF, 0x7FFFF, 15, 52428715}};
     for (const auto& c : cases) {
         const FirmwareVersion v = firmwareVersion(static_cast<std::int32_t>(c[0]));
-        EXPECT_EQ((std::vector<std::int64_t>{v.highPart, v.major, v.number}),
-                  (std::vector<std::int64_t>{c[1], c[2], c[3]}))
-            << c[0];
+        EXPECT_EQ(std::tuple(v.highPart, v.major, v.number), std::tuple(c[1], c[2], c[3])) << c[0];
     }
 }
 
@@ -80,20 +38,54 @@ TEST(LuidList, AnIndexOutsideTheListHasNoEntryAndClearingDropsTheSelection) {
     EXPECT_EQ(list.selectedIndex(), LuidList::kNoSelection);
 }
 
-TEST_F(SimTest, DeviceValueDecidesWhetherTheReaderIsUsable) {
-    config(numberedConfig());
-    for (const auto& [device, usable] :
-         {std::pair{"0x210", true}, std::pair{"0x1F0", false}, std::pair{"0x1100", true}}) {
-        scenario(std::string("device ") + device + "\nreader 3\n");
+// A LUID from the entry box is taken below sixteen; a short file or a reader too old is never
+// written to; whatever the library counts, at most sixteen readers are listed and programmed.
+struct Start {
+    std::string scenario = "reader 3\n";
+    const char* entry = "";
+    bool complete = true, usable = true;
+    std::size_t listed = 1, writes = 10;
+    std::string luid = "3";  // the reader's LUID afterwards
+};
+
+TEST_F(SimTest, AStartListsTheReadersAndProgramsTheActiveOne) {
+    std::string many, shortFile = numberedConfig();
+    for (int luid = 1; luid <= 20; ++luid) many += "reader " + std::to_string(luid) + "\n";
+    shortFile.erase(shortFile.rfind("\"147\""));  // 46 lines
+    // clang-format off
+    const Start cases[] = {
+        {.entry = "16"}, {.entry = "-1"}, {.entry = "0"}, {.entry = "abc"}, {.entry = "1e999"},
+        {.entry = "15", .writes = 11, .luid = "15"}, {.entry = "1 2", .writes = 11, .luid = "12"},
+        {.entry = "2.5", .writes = 11, .luid = "2"}, {.entry = "7", .complete = false, .writes = 0},
+        {.scenario = "device 0x210\nreader 3\n"}, {.scenario = "device 0x1100\nreader 3\n"},
+        {.scenario = "device 0x1F0\nreader 3\n", .usable = false, .writes = 0},
+        {.scenario = many, .listed = 16}, {.scenario = many + "devcount -3\n", .listed = 0},
+        {.scenario = many + "devcount 32767\n", .listed = 16}};
+    // clang-format on
+    for (const Start& c : cases) {
+        SCOPED_TRACE(c.scenario + c.entry);
+        config(c.complete ? numberedConfig() : shortFile);
+        scenario(c.scenario);
         clearCalls();
         UsbReaders r = readers();
-        EXPECT_EQ(r.reinitialize(), usable) << device;
-        // An old reader is still listed, but nothing is written to it.
-        ASSERT_EQ(r.luidList().entries().size(), 1U) << device;
-        EXPECT_EQ(r.luidList().entries()[0].text, "3");
-        EXPECT_EQ(writes().empty(), !usable) << device;
+        r.setLuidEntry(c.entry);
+        EXPECT_EQ(r.reinitialize(), c.usable);
+        EXPECT_EQ(r.configLoaded(), c.complete && c.usable);
+        const auto w = writes();
+        const bool set = c.luid != "3";
+        EXPECT_EQ(w.size(), c.writes);
+        EXPECT_EQ(std::count(w.begin(), w.end(), "SetLUID " + c.luid + " = 1"), set ? 1 : 0);
+        EXPECT_EQ(r.LuidEntry(), set ? "" : c.entry);
+        ASSERT_EQ(r.luidList().entries().size(), c.listed);
+        EXPECT_TRUE(c.listed != 1 || r.luidList().entries()[0].text == c.luid);
+        EXPECT_TRUE(c.listed != 1 || r.luidList().selectedIndex() == 0);
+        EXPECT_EQ(r.programmedLuids()[16], c.listed == 16 ? 16 : 0);
+        for (const std::string& call : calls()) EXPECT_FALSE(call.starts_with("SetActDev 16"));
     }
-    // An old reader whose library then counts none leaves the list as it was.
+}
+
+TEST_F(SimTest, AnOldReaderWhoseLibraryThenCountsNoneLeavesTheListAsItWas) {
+    config(numberedConfig());
     UsbReaders r = readers();
     scenario("reader 3\n");
     ASSERT_TRUE(r.reinitialize());
@@ -119,22 +111,6 @@ TEST_F(SimTest, TheActiveReaderIsTheLastAtFirstAndThenKeptByItsLuid) {
     EXPECT_EQ(r.luidList().entries(), (std::vector<LuidListEntry>{{"5", 5}, {"3", 3}}));
     EXPECT_EQ(r.luidList().selectedIndex(), 0);
     EXPECT_EQ(writes().back(), "WriteCfg = 1 ; reader 0 LUID 5");
-}
-
-TEST_F(SimTest, AtMostSixteenReadersWhateverTheCount) {
-    std::string many;
-    for (int luid = 1; luid <= 20; ++luid) many += "reader " + std::to_string(luid) + "\n";
-    config(numberedConfig());
-    for (const auto& [count, listed] :
-         {std::pair{"", 16U}, std::pair{"devcount -3\n", 0U}, std::pair{"devcount 32767\n", 16U}}) {
-        scenario(many + count);
-        clearCalls();
-        UsbReaders r = readers();
-        EXPECT_TRUE(r.reinitialize()) << count;
-        EXPECT_EQ(r.luidList().entries().size(), listed) << count;
-        EXPECT_EQ(r.programmedLuids()[16], listed == 16 ? 16 : 0) << count;
-        for (const std::string& c : calls()) EXPECT_FALSE(c.starts_with("SetActDev 16")) << c;
-    }
 }
 
 }  // namespace
