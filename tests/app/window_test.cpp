@@ -2,7 +2,9 @@
 // tab order and keys, the Data Input boxes, the card format buttons and the Split Data page.
 #include <QCheckBox>
 #include <QFocusEvent>
+#include <QTimer>
 
+#include "app/runtime_folder.h"
 #include "app/window_fixture.h"
 #include "formats/split_catalogue.h"
 
@@ -266,6 +268,33 @@ TEST_F(WindowTest, SplitDataFillsEveryBoxAndAnyChangeOfTheCardDataEmptiesThem) {
               "000000000000000000000110000000100000000000000010|1|1|Not 34 Bit");
     QTest::keyClick(box("txtData"), Qt::Key_Backspace);
     EXPECT_EQ(results(), "");
+}
+
+// The real boxes are modal: show() returns once the box is answered.
+TEST(QtMessageBoxes, ShowReturnsOnceTheBoxIsAnswered) {
+    QString shown;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->windowTitle() + "|" + box->text();
+            box->done(0);
+        }
+    });
+    answer.start(10);
+    QtMessageBoxes().show(nullptr, Message{.text = "Invalid Serial Number"});
+    EXPECT_EQ(shown, "Morvane|Invalid Serial Number");
+}
+
+// Qt wants a private runtime folder; one of the user's own is given only where none is named.
+TEST(RuntimeFolder, OnlyAnUnsetOrEmptyOneIsProvided) {
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR"),
+                     own = "/tmp/runtime-" + QByteArray::number(::getuid());
+    for (const QByteArray& named : {QByteArray("/elsewhere"), QByteArray(), QByteArray()}) {
+        qputenv("XDG_RUNTIME_DIR", named);
+        provideRuntimeFolder();
+        EXPECT_EQ(qgetenv("XDG_RUNTIME_DIR"), named.isEmpty() ? own : named);
+    }
+    qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 }  // namespace

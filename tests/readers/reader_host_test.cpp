@@ -75,7 +75,8 @@ TEST(HostProtocol, FramesNamingNoCallRecordOrStatusAreNonsense) {
         encodeReply({.call = HostCall::GetActiveID, .status = CallStatus::Missing});
     const RequestFrame request =
         encodeRequest({.call = HostCall::SetRecord, .record = RecordId::TimeParms});
-    ASSERT_TRUE(decodeReply(reply) && decodeRequest(request));
+    ASSERT_TRUE(decodeRequest(request));
+    ASSERT_EQ(decodeReply(reply).value_or(HostReply{}).status, CallStatus::Missing);
     // byte 0 names the call; byte 1 the status of a reply, the record of a request
     const int cases[][3] = {
         {0, 0, 0}, {0, kLastHostCall + 1, kLastHostCall + 1}, {1, 2, kRecordCount}};

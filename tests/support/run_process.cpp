@@ -1,9 +1,12 @@
 #include "support/run_process.h"
 
 #include <stdlib.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <stdexcept>
 
 namespace morvane::test {
@@ -42,6 +45,10 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     const pid_t pid = ::fork();
     if (pid < 0) throw std::runtime_error("fork");
     if (pid == 0) {
+        // A child that outlives its test, or writes without end, must not fill the disk.
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        const rlimit fileSize{64 << 20, 64 << 20};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
         ::dup2(in, 0);
         ::dup2(out, 1);
         ::dup2(err, 2);
