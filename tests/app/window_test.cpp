@@ -4,6 +4,7 @@
 #include <QFocusEvent>
 #include <QTimer>
 
+#include "app/clipboard/system_clipboard.h"
 #include "app/runtime_folder.h"
 #include "app/window_fixture.h"
 #include "formats/split_catalogue.h"
@@ -295,6 +296,16 @@ TEST(RuntimeFolder, OnlyAnUnsetOrEmptyOneIsProvided) {
         EXPECT_EQ(qgetenv("XDG_RUNTIME_DIR"), named.isEmpty() ? own : named);
     }
     qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+// Away from X the toolkit's own clipboard carries the text; one over the limit reads as none.
+TEST(SystemClipboard, OffX11TheToolkitCarriesTheTextUpToTheLimit) {
+    SystemClipboard clipboard{QString()};
+    for (const auto size : {kMaxClipboardText, kMaxClipboardText + 1}) {
+        const QString text(static_cast<qsizetype>(size), QLatin1Char('7'));
+        EXPECT_TRUE(clipboard.placeText(text));
+        EXPECT_EQ(clipboard.readText(), size == kMaxClipboardText ? text : QString());
+    }
 }
 
 }  // namespace

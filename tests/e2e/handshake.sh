@@ -8,7 +8,8 @@ morvane=$1
 start_xvfb
 
 LOG=$(mktemp)
-trap 'kill ${APP:-} "$XVFB_PID" 2>/dev/null || true; rm -f "$LOG"' EXIT
+OUT=$(mktemp)
+trap 'kill ${APP:-} "$XVFB_PID" 2>/dev/null || true; rm -f "$LOG" "$OUT"' EXIT
 fail() { echo "FAIL: $*" >&2; [ -s "$LOG" ] && { echo "Morvane printed:" >&2; cat "$LOG" >&2; }; exit 1; }
 
 put_clipboard() {  # xclip stays behind to serve the text; its streams must not hold ours
@@ -26,7 +27,7 @@ wait_for_end() {  # pid; fails if it has not ended within 10 s
 }
 
 start_morvane() {  # extra arguments for morvane; sets APP and WIN
-    "$morvane" "$@" >"$LOG" 2>&1 &
+    "$morvane" "$@" >"$OUT" 2>"$LOG" &
     APP=$!
     WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$' "$APP" "$LOG") || fail "window not shown"
     xdotool windowfocus --sync "$WIN"
@@ -40,6 +41,7 @@ xdotool key Return Return
 wait_for_end "$APP"
 got=$(read_clipboard)
 [ "$got" = 'OK;0000000475400002;FC=123;CF=26;QRVF=F' ] || fail "OK left '$got'"
+[ ! -s "$OUT" ] || fail "printed a result nobody asked for: $(cat "$OUT")"
 
 # "E&xit" through its mnemonic.
 put_clipboard 'FC=7;CF=37;QRVF=T'

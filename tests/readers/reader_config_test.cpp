@@ -88,7 +88,7 @@ TEST(LoadReaderConfig, AnyLineEndWorksOnly47LinesCountAndShortOrUnreadableFilesC
     const std::string longLine(kMaxConfigLineLength + 1, '7');
     const ReaderRecords before = load(numberedLines());
     const std::pair<std::string, bool> cases[] = {
-        {cr, true},         {mixed, true}, {numberedConfig() + "\"x\"\nmore\n", true},
+        {cr, true},         {mixed, true}, {numberedConfig() + longLine + "\n", true},
         {shortText, false}, {"", false},   {longLine + "\n" + numberedConfig(), false}};
     for (const auto& [text, loads] : cases) {
         ReaderRecords records = loads ? ReaderRecords{} : before;

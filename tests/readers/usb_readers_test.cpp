@@ -104,6 +104,14 @@ TEST_F(SimTest, TheActiveReaderIsTheLastAtFirstAndThenKeptByItsLuid) {
     EXPECT_EQ(r.luidList().entries(), (std::vector<LuidListEntry>{{"3", 3}, {"5", 5}}));
     EXPECT_EQ(r.luidList().selectedIndex(), 1);
     EXPECT_EQ(writes(), kNumberedWrites);
+    const std::vector<std::string> log = calls();  // the search for the readers, in order
+    ASSERT_GE(log.size(), 13U);
+    EXPECT_EQ(
+        std::vector(log.begin(), log.begin() + 13),
+        (std::vector<std::string>{
+            "SetDevTypeSrch 0 = 1", "SetConnectProduct 1 = 1", "USBConnect = 1 ; device 528",
+            "ReadCfg = 1", "GetActDev = 0", "GetDevCnt = 2", "SetActDev 0 = 1", "ReadCfg = 1",
+            "GetLUID = 3", "SetActDev 1 = 1", "ReadCfg = 1", "GetLUID = 5", "GetActDev = 1"}));
 
     scenario("reader 5\nreader 3\nactive 1\n");
     clearCalls();
