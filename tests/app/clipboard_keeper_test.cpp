@@ -6,6 +6,7 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <regex>
 #include <thread>
 
 #include "app/clipboard/clipboard_handoff.h"
@@ -38,6 +39,7 @@ TEST(ClipboardKeeper, HoldsTheTextUntilAnotherKeeperOrProgramTakesTheClipboard) 
         EXPECT_EQ(clipboard(target), result) << target;
     }
     EXPECT_NE(clipboard("TARGETS").find("UTF8_STRING"), std::string::npos);
+    EXPECT_TRUE(std::regex_match(clipboard("TIMESTAMP"), std::regex("[0-9]+\n")));
     // xclip stays behind to serve its text; its streams must not hold ours open.
     runProcess("/bin/sh", {"-c", "printf next | xclip -i -selection clipboard >/dev/null 2>&1"});
     EXPECT_EQ(clipboard(), "next");

@@ -1,7 +1,5 @@
 // The window as a calling program starts it and as it hands results back, its first activation,
 // tab order and keys, the Data Input boxes, the card format buttons and the Split Data page.
-#include <QCheckBox>
-#include <QFocusEvent>
 #include <QTimer>
 
 #include "app/clipboard/system_clipboard.h"
@@ -110,18 +108,6 @@ TEST_F(Window, TabRunsThroughTheDataInputBoxesThenTheEndButtons) {
 
 using DataInput = WindowTest;
 
-TEST_F(DataInput, TheHotstampBoxRecalculatesAndTurnsTextIntoZero) {
-    retype("txtBoxSerialNo", "7");
-    EXPECT_EQ(text("txtFacilityCode"), "0") << "no facility code yet";
-    clickFormat("opt26Bit");
-    retype("txtFacilityCode", "5");
-    retype("txtBoxSerialNo", " 12 ");
-    EXPECT_EQ(texts({"txtBoxSerialNo", "txtBoxProxData"}), "12|0000000402400031");
-    QTest::keyClick(box("txtBoxSerialNo"), 'a');
-    EXPECT_EQ(texts({"txtBoxSerialNo", "txtBoxProxData"}), "0|0000000402400001");
-    EXPECT_TRUE(messages.shown.empty());
-}
-
 TEST_F(DataInput, TheFacilityBoxSetsTheCodeInForceOrIsReplacedOrEmptied) {
     // What was typed, the box after it, the code in force and the message shown.
     const std::pair<const char*, const char*> cases[] = {{"abc", "0|0|"},
@@ -198,34 +184,7 @@ TEST_F(DataInput, ConvertFillsEmptyBoxesFirstAndThenDecidesAboutOK) {
     EXPECT_EQ(focusName() + text("txtBoxProxData"), "cmdOK0000000000000014");
 }
 
-TEST_F(DataInput, LeavingTheFacilityBoxRecalculatesButAWindowChangeDoesNot) {
-    retype("txtBoxSerialNo", "abc");
-    EXPECT_EQ(messages.take(), QStringList{"Invalid Serial Number"});
-    const std::pair<Qt::FocusReason, qsizetype> cases[] = {
-        {Qt::TabFocusReason, 1}, {Qt::ActiveWindowFocusReason, 0}, {Qt::PopupFocusReason, 0}};
-    for (const auto& [reason, recalculations] : cases) {
-        QFocusEvent out(QEvent::FocusOut, reason);
-        QApplication::sendEvent(box("txtFacilityCode"), &out);
-        EXPECT_EQ(messages.take().size(), recalculations) << reason;
-    }
-}
-
 using FormatSelection = WindowTest;
-
-TEST_F(FormatSelection, EachButtonSetsItsCodeAndOnlyProxifTakesAVersion) {
-    const std::pair<const char*, const char*> buttons[] = {
-        {"opt26Bit", "26"},      {"opt34Bit", "34"},   {"opt35Bit", "35"},
-        {"opt35BitV", "35V"},    {"opt36BitV", "36V"}, {"opt37bitV", "37V"},
-        {"optProxif", "Proxif"}, {"optCasi", "Casi"},  {"opt37Bit", "37"}};
-    for (const auto& [button, code] : buttons) {
-        clickFormat(button);
-        const bool proxif = std::string_view(code) == "Proxif";
-        EXPECT_EQ(window->sCardFormat, code);
-        EXPECT_TRUE(box("txtVersion")->isEnabled() == proxif &&
-                    control("lblVersion")->isEnabled() == proxif)
-            << button;
-    }
-}
 
 TEST_F(FormatSelection, AClickRecalculatesOnceAHotstampIsThereAndProxifFillsTheVersion) {
     retype("txtVersion", "");
@@ -239,18 +198,6 @@ TEST_F(FormatSelection, AClickRecalculatesOnceAHotstampIsThereAndProxifFillsTheV
     EXPECT_EQ(text("txtBoxProxData"), "") << "the button already on ran its click";
     clickFormat("optProxif");
     EXPECT_EQ(texts({"txtVersion", "txtBoxProxData"}), "0|0000000010000001");
-}
-
-TEST_F(FormatSelection, QRVModeHoldsTheThirtySevenBitFormatAndTheFacilityCode) {
-    clickFormat("opt26Bit");
-    control<QCheckBox>("chkQRVFormat")->setChecked(true);
-    EXPECT_TRUE(control<QRadioButton>("opt37Bit")->isChecked() && window->bQRVFormat);
-    EXPECT_EQ(window->sCardFormat, "37");
-    for (const char* name :
-         {"fraCardFormat", "opt26Bit", "opt34Bit", "opt35Bit", "opt37Bit", "optProxif", "optCasi",
-          "lblFacilityCode", "txtFacilityCode", "txtVersion", "lblVersion", "chkQRVFormat29"}) {
-        EXPECT_FALSE(control(name)->isEnabledTo(control(name)->parentWidget())) << name;
-    }
 }
 
 TEST_F(WindowTest, SplitDataFillsEveryBoxAndAnyChangeOfTheCardDataEmptiesThem) {

@@ -12,16 +12,6 @@ namespace {
 
 using enum RecordId;
 
-TEST(TrimLine, EachKind) {
-    using enum Trim;
-    const std::tuple<Trim, const char*, const char*> cases[] = {
-        {BothEnds, "\"26\"", "26"}, {BothEnds, "(7)", "7"}, {BothEnds, "5", ""},
-        {BothEnds, "", ""},         {IfLonger, "5", "5"},   {IfLonger, "\"5\"", "5"},
-        {IfLonger, "", ""},         {None, " 5 ", " 5 "},   {None, "\"5\"", "\"5\""}};
-    for (const auto& [trim, line, trimmed] : cases)
-        EXPECT_EQ(trimLine(line, trim), trimmed) << line;
-}
-
 TEST(ConvertLine, EachKindRoundsAndRangeChecks) {
     using enum Conversion;
     const std::optional<std::int16_t> kept;  // the field keeps its earlier value

@@ -25,7 +25,8 @@ TEST_F(SimTest, ABrokenOrIncompleteLibraryFailsOnlyWhatItBreaks) {
         {"crash USBConnect", "", "USBConnect crashes"},
         {"overrun USBConnect", "", "USBConnect writes past its buffer"},
         {"block ReadCfg", "found", "ReadCfg blocks"},
-        {"crash SetFlags", "found", "SetFlags crashes"}};
+        {"crash SetFlags", "found", "SetFlags crashes"},
+        {"crash GetLUID", "found", "GetLUID crashes"}};
     for (const auto& [fault, result, lastCall] : cases) {
         SCOPED_TRACE(fault);
         scenario(std::string(kCard) + fault + "\n");
@@ -160,10 +161,11 @@ TEST_F(SimTest, TheFirstLoadableLibraryInTheSearchIsTaken) {
 }
 
 TEST_F(SimTest, TheBindingPassesArgumentsAndResultsThrough) {
-    scenario("device -0x1234\nreader -7\nreader 32767\n");
+    scenario("device -0x1234\nreader -7\nreader 32767\nreaders 2\n");
     auto library = emulator();
     std::int32_t device = 0;
     EXPECT_EQ(library->USBConnect(device), 1);
+    EXPECT_EQ(calls().front(), "# scenario line 4: readers 2 not understood");
     EXPECT_EQ(device, -0x1234);
     EXPECT_EQ(library->SetActDev(1), 1);
     EXPECT_EQ(library->ReadCfg(), 1);

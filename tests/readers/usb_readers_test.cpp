@@ -84,16 +84,6 @@ TEST_F(SimTest, AStartListsTheReadersAndProgramsTheActiveOne) {
     }
 }
 
-TEST_F(SimTest, AnOldReaderWhoseLibraryThenCountsNoneLeavesTheListAsItWas) {
-    config(numberedConfig());
-    UsbReaders r = readers();
-    scenario("reader 3\n");
-    ASSERT_TRUE(r.reinitialize());
-    scenario("device 0x1F0\nreader 3\ndevcount 0\n");
-    EXPECT_FALSE(r.reinitialize());
-    EXPECT_EQ(r.luidList().entries().size(), 1U);
-}
-
 // At the first start the last reader listed is programmed; afterwards the active reader is
 // kept by its LUID, wherever it sits when the readers are plugged in again.
 TEST_F(SimTest, TheActiveReaderIsTheLastAtFirstAndThenKeptByItsLuid) {
