@@ -115,7 +115,7 @@ TEST(Cli, RefusesAnOverlongLineWithoutHoldingIt) {
 }
 
 TEST(CliSplit, PrintsThePagesGridWithCasiLastAndMarked) {
-    const auto r = cli({"split", "0000007540140346", "x\"\\"});
+    const auto r = cli({"split", "0000007540140346", "_\"\\"});
     EXPECT_EQ(r.out, golden("split_golden.txt"));
     EXPECT_EQ(r.exitCode, 1);
 }
