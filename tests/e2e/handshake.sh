@@ -69,16 +69,14 @@ got=$(read_clipboard)
 # Invocation on the command line and the result on standard output; the caller's capture ends
 # when Morvane ends, although the clipboard keeper lives on.
 put_clipboard 'not an invocation'
-out=$(mktemp)
-( "$morvane" --invocation 'FC=123;CF=26;QRVF=F' --print-result 2>"$LOG" | cat > "$out" ) &
+( "$morvane" --invocation 'FC=123;CF=26;QRVF=F' --print-result 2>"$LOG" | cat > "$OUT" ) &
 CAPTURE=$!
 WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$' "$CAPTURE" "$LOG") || fail "window not shown"
 xdotool windowfocus --sync "$WIN"
 xdotool type --delay 20 12345
 xdotool key Return Return
 wait_for_end "$CAPTURE"
-got=$(cat "$out")
-rm -f "$out"
+got=$(cat "$OUT")
 [ "$got" = 'OK;0000000475460163;FC=123;CF=26;QRVF=F' ] || fail "--print-result gave '$got'"
 got=$(read_clipboard)
 [ "$got" = 'OK;0000000475460163;FC=123;CF=26;QRVF=F' ] || fail "clipboard after --invocation: '$got'"
