@@ -20,12 +20,12 @@ static void registerPictures() { Q_INIT_RESOURCE(morvane); }
 
 namespace morvane {
 
-frmMorvane::frmMorvane(const WindowServices& services, QWidget* parent)
+frmMorvane::frmMorvane(WindowServices services, QWidget* parent)
     : QWidget(parent),
       ui(std::make_unique<Ui::frmMorvane>()),
       messages_(services.messages),
       clipboard_(services.clipboard),
-      usbReaders_(UsbReaders::open(services.programFolder)) {
+      usbReaders_(std::move(services.readerLibrary), services.programFolder) {
     registerPictures();
     ui->setupUi(this);
 

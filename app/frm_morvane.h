@@ -32,7 +32,9 @@ struct Invocation;
 struct WindowServices {
     MessageBoxes& messages;
     ClipboardPort& clipboard;
-    // Where Default.hwg and a reader library beside the program are looked for; empty: nowhere.
+    // How the USB readers are reached (the reader host, or a stand-in); none: no reader.
+    std::unique_ptr<ReaderLibrary> readerLibrary{};
+    // Where Default.hwg is looked for; empty: nowhere.
     std::string programFolder{};
 };
 
@@ -44,7 +46,7 @@ class frmMorvane : public QWidget {
     Q_OBJECT
 
   public:
-    explicit frmMorvane(const WindowServices& services, QWidget* parent = nullptr);
+    explicit frmMorvane(WindowServices services, QWidget* parent = nullptr);
     ~frmMorvane() override;
 
     // Window state: the card format code, facility code and QRV flag in force, and whether

@@ -13,6 +13,7 @@
 #include "app/message_boxes.h"
 #include "app/runtime_folder.h"
 #include "morvane/version.h"
+#include "readers/reader_host_client.h"
 
 namespace {
 
@@ -73,10 +74,15 @@ int main(int argc, char** argv) {
                                     QStringLiteral("/morvane-clipboard"));
     morvane::InvocationClipboard clipboard(system, options.invocation);
     morvane::QtMessageBoxes messages;
-    const QString programFolder = QCoreApplication::applicationDirPath();
-    morvane::frmMorvane window({.messages = messages,
-                                .clipboard = clipboard,
-                                .programFolder = QFile::encodeName(programFolder).toStdString()});
+    // The reader library runs in morvane-reader-host beside the program, never in the window.
+    const std::filesystem::path programFolder =
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+    morvane::frmMorvane window(
+        {.messages = messages,
+         .clipboard = clipboard,
+         .readerLibrary = std::make_unique<morvane::ReaderHostClient>(
+             programFolder / morvane::kReaderHostProgram, programFolder),
+         .programFolder = programFolder});
     window.show();
     const int status = QApplication::exec();
 

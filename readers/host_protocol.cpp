@@ -34,7 +34,8 @@ RequestFrame encodeRequest(const HostRequest& request) {
     RequestFrame frame{};
     frame[0] = static_cast<std::uint8_t>(request.call);
     frame[1] = static_cast<std::uint8_t>(request.record);
-    for (std::size_t i = 0; i < request.args.size(); ++i) put(frame, 2 + 2 * i, request.args[i]);
+    put(frame, 2, request.sequence);
+    for (std::size_t i = 0; i < request.args.size(); ++i) put(frame, 6 + 2 * i, request.args[i]);
     return frame;
 }
 
@@ -43,8 +44,9 @@ std::optional<HostRequest> decodeRequest(const RequestFrame& frame) {
     HostRequest request;
     request.call = static_cast<HostCall>(frame[0]);
     request.record = static_cast<RecordId>(frame[1]);
+    request.sequence = get<std::uint32_t>(frame, 2);
     for (std::size_t i = 0; i < request.args.size(); ++i) {
-        request.args[i] = get<std::int16_t>(frame, 2 + 2 * i);
+        request.args[i] = get<std::int16_t>(frame, 6 + 2 * i);
     }
     return request;
 }
@@ -53,9 +55,10 @@ ReplyFrame encodeReply(const HostReply& reply) {
     ReplyFrame frame{};
     frame[0] = static_cast<std::uint8_t>(reply.call);
     frame[1] = static_cast<std::uint8_t>(reply.status);
-    put(frame, 2, reply.result);
-    put(frame, 4, reply.deviceValue);
-    std::memcpy(frame.data() + 8, reply.card.data(), kCardBufferBytes);
+    put(frame, 2, reply.sequence);
+    put(frame, 6, reply.result);
+    put(frame, 8, reply.deviceValue);
+    std::memcpy(frame.data() + 12, reply.card.data(), kCardBufferBytes);
     return frame;
 }
 
@@ -66,9 +69,10 @@ std::optional<HostReply> decodeReply(const ReplyFrame& frame) {
     HostReply reply;
     reply.call = static_cast<HostCall>(frame[0]);
     reply.status = static_cast<CallStatus>(frame[1]);
-    reply.result = get<std::int16_t>(frame, 2);
-    reply.deviceValue = get<std::int32_t>(frame, 4);
-    std::memcpy(reply.card.data(), frame.data() + 8, kCardBufferBytes);
+    reply.sequence = get<std::uint32_t>(frame, 2);
+    reply.result = get<std::int16_t>(frame, 6);
+    reply.deviceValue = get<std::int32_t>(frame, 8);
+    std::memcpy(reply.card.data(), frame.data() + 12, kCardBufferBytes);
     return reply;
 }
 

@@ -16,22 +16,34 @@ namespace morvane {
 
 namespace {
 
-constexpr int kHostChannel = 3;
+// A supervisor that has not ended its host's tree by then is killed outright.
+constexpr int kSupervisorGraceMs = 1000;
 
-// Spawns the host with one end of the channel as its fd 3 and its output on our error stream.
+// Spawns the host with one end of the channel as its channel descriptor; what the library
+// prints goes nowhere near the window's own output.
 pid_t spawnHost(const std::filesystem::path& program, const std::filesystem::path& folder,
                 int channel) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, STDERR_FILENO, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, channel, kHostChannel);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, STDOUT_FILENO, STDERR_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, channel, kHostChannelFd);
     char* argv[] = {const_cast<char*>(program.c_str()), const_cast<char*>(folder.c_str()),
                     nullptr};
     pid_t pid = -1;
     const int rc = ::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&actions);
     return rc == 0 ? pid : -1;
+}
+
+// The channel closed, the supervisor ends the host and all it started, then itself.
+void awaitSupervisor(pid_t supervisor) {
+    pollfd ended{pidfd(supervisor), POLLIN, 0};
+    if (ended.fd < 0 || ::poll(&ended, 1, kSupervisorGraceMs) <= 0) ::kill(supervisor, SIGKILL);
+    if (ended.fd >= 0) ::close(ended.fd);
+    while (::waitpid(supervisor, nullptr, 0) < 0 && errno == EINTR) {
+    }
 }
 
 }  // namespace
@@ -45,6 +57,12 @@ ReaderHostClient::ReaderHostClient(std::filesystem::path hostProgram,
 
 ReaderHostClient::~ReaderHostClient() { stop(); }
 
+void ReaderHostClient::beginStep() {
+    hostFailed_ = false;
+    pollfd idle{channel_, POLLIN, 0};
+    if (channel_ >= 0 && ::poll(&idle, 1, 0) != 0) stop();
+}
+
 bool ReaderHostClient::start() {
     // Never a program found through the current directory.
     if (!hostProgram_.is_absolute()) return false;
@@ -57,18 +75,15 @@ bool ReaderHostClient::start() {
     return pid_ > 0;
 }
 
-// A host that failed may be stuck inside the library: it is killed, never waited on politely.
+// A host that failed may be stuck inside the library: it is ended, never waited on politely.
 void ReaderHostClient::stop() {
     if (channel_ >= 0) ::close(channel_);
     channel_ = -1;
-    if (pid_ > 0) {
-        ::kill(pid_, SIGKILL);
-        while (::waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
-        }
-    }
+    if (pid_ > 0) awaitSupervisor(pid_);
     pid_ = -1;
 }
 
+// A whole reply and not a byte more: anything after it answers a call nobody made.
 bool ReaderHostClient::receive(ReplyFrame& frame) {
     const auto deadline = std::chrono::steady_clock::now() + timeout_;
     std::size_t got = 0;
@@ -85,19 +100,28 @@ bool ReaderHostClient::receive(ReplyFrame& frame) {
         if (n <= 0) return false;  // the host died
         got += static_cast<std::size_t>(n);
     }
-    return true;
+    std::uint8_t more = 0;
+    return ::recv(channel_, &more, 1, MSG_PEEK | MSG_DONTWAIT) <= 0;
 }
 
-std::optional<HostReply> ReaderHostClient::exchange(const HostRequest& request) {
-    const RequestFrame out = encodeRequest(request);
+bool ReaderHostClient::send(const RequestFrame& frame) {
     // A whole frame fits the socket's buffer; MSG_NOSIGNAL keeps a dead host from killing us.
-    if (::send(channel_, out.data(), out.size(), MSG_NOSIGNAL) != static_cast<ssize_t>(out.size())) {
-        return std::nullopt;
-    }
+    ssize_t n = -1;
+    do {
+        n = ::send(channel_, frame.data(), frame.size(), MSG_NOSIGNAL);
+    } while (n < 0 && errno == EINTR);
+    return n == static_cast<ssize_t>(frame.size());
+}
+
+std::optional<HostReply> ReaderHostClient::exchange(HostRequest request) {
+    request.sequence = ++sequence_;
+    if (!send(encodeRequest(request))) return std::nullopt;
     ReplyFrame in{};
     if (!receive(in)) return std::nullopt;
     const auto reply = decodeReply(in);
-    if (!reply || reply->call != request.call) return std::nullopt;
+    if (!reply || reply->call != request.call || reply->sequence != request.sequence) {
+        return std::nullopt;
+    }
     return reply;
 }
 

@@ -31,8 +31,10 @@ class ReaderHostClient final : public ReaderLibrary {
     ReaderHostClient& operator=(const ReaderHostClient&) = delete;
 
     // After a crash, a time-out or a nonsense answer every further call of the step fails at
-    // once; the next step starts the host again.
-    void beginStep() override { hostFailed_ = false; }
+    // once; the next step starts the host again. So does a step that finds the host gone or
+    // the channel holding bytes nobody asked for, before its first call.
+    void beginStep() override;
+    bool everyCallAnswered() const override { return !hostFailed_; }
 
     std::int16_t SetDevTypeSrch(std::int16_t searchType) override;
     std::int16_t SetConnectProduct(std::int16_t product) override;
@@ -50,7 +52,8 @@ class ReaderHostClient final : public ReaderLibrary {
   private:
     std::optional<HostReply> call(const HostRequest& request);
     std::int16_t result(HostCall which, std::int16_t argument = 0);
-    std::optional<HostReply> exchange(const HostRequest& request);
+    std::optional<HostReply> exchange(HostRequest request);
+    bool send(const RequestFrame& frame);
     bool receive(ReplyFrame& frame);
     bool start();
     void stop();
@@ -61,6 +64,7 @@ class ReaderHostClient final : public ReaderLibrary {
     pid_t pid_ = -1;
     int channel_ = -1;
     bool hostFailed_ = false;
+    std::uint32_t sequence_ = 0;
 };
 
 }  // namespace morvane

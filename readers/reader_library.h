@@ -23,6 +23,9 @@ class ReaderLibrary {
     // A reader step ("Reinitialize USB", "Read from USB") begins: a library that failed during
     // an earlier step may be tried again.
     virtual void beginStep() {}
+    // False when a call of this step got no answer at all (the library crashed or hung), as
+    // opposed to an answer that says it failed.
+    virtual bool everyCallAnswered() const { return true; }
 
     virtual std::int16_t SetDevTypeSrch(std::int16_t searchType) = 0;
     virtual std::int16_t SetConnectProduct(std::int16_t product) = 0;

@@ -6,7 +6,6 @@
 #include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
 #include "readers/leading_number.h"
-#include "readers/reader_host_client.h"
 #include "readers/reader_config.h"
 #include "readers/usb_card_read.h"
 
@@ -46,15 +45,9 @@ FirmwareVersion firmwareVersion(std::int32_t deviceValue) {
 UsbReaders::UsbReaders(std::unique_ptr<ReaderLibrary> library, std::filesystem::path programFolder)
     : library_(std::move(library)), programFolder_(std::move(programFolder)) {}
 
-UsbReaders UsbReaders::open(const std::filesystem::path& programFolder) {
-    return UsbReaders(
-        std::make_unique<ReaderHostClient>(programFolder / kReaderHostProgram, programFolder),
-        programFolder);
-}
-
 bool UsbReaders::reinitialize() {
     if (library_) library_->beginStep();
-    usbReaderFound_ = InitUSBReaders();
+    usbReaderFound_ = InitUSBReaders() && library_->everyCallAnswered();
     return usbReaderFound_;
 }
 

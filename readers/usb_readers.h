@@ -36,12 +36,10 @@ class UsbReaders {
     // Without a library (null) no reader is ever found and every call does nothing.
     UsbReaders(std::unique_ptr<ReaderLibrary> library, std::filesystem::path programFolder);
 
-    // The library found in the usual places (see pcprox_library.h), reached through
-    // morvane-reader-host beside the program.
-    static UsbReaders open(const std::filesystem::path& programFolder);
-
     // The readers' place of the start-up and the "Reinitialize USB" click:
     // USBReaderFound = InitUSBReaders(). "Read from USB" is enabled exactly when it gives true.
+    // A reader counts as found only when the library answered every call the search and the
+    // programming made: one that crashed or hung on the way leaves the reader unusable.
     bool reinitialize();
     bool USBReaderFound() const { return usbReaderFound_; }
 

@@ -81,6 +81,7 @@ void callBound(const PcProxEntryPoints& e, const HostRequest& r, HostReply& repl
 HostReply callLibrary(const PcProxEntryPoints* library, const HostRequest& request) {
     HostReply reply;
     reply.call = request.call;
+    reply.sequence = request.sequence;
     if (library == nullptr) {
         reply.status = CallStatus::Missing;
     } else {

@@ -16,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <unistd.h>
@@ -50,12 +51,11 @@ struct Configuration {
 };
 
 // How a broken library misbehaves in a named call.
-enum class Fault { Crash, Block, Overrun, Babble };
+enum class Fault { Crash, Block, Overrun, Babble, Signal, Stop, Fork, Linger, CrashLater };
 const std::map<std::string, Fault> kFaultWords{
-    {"crash", Fault::Crash},
-    {"block", Fault::Block},
-    {"overrun", Fault::Overrun},
-    {"babble", Fault::Babble},
+    {"crash", Fault::Crash},   {"block", Fault::Block},   {"overrun", Fault::Overrun},
+    {"babble", Fault::Babble}, {"signal", Fault::Signal}, {"stop", Fault::Stop},
+    {"fork", Fault::Fork},     {"linger", Fault::Linger}, {"crash-later", Fault::CrashLater},
 };
 
 struct Scenario {
@@ -187,6 +187,36 @@ Configuration* activeReader(State& s) {
     return &s.scenario.readers[static_cast<std::size_t>(i)];
 }
 
+// The faults that reach past the call: the caller's process group, a second caller, a program
+// left running, a thread that outlives the call.
+void misbehaveAround(const std::string& call, Fault fault) {
+    switch (fault) {
+        case Fault::Signal:
+            logLine(call + " signals its group");
+            ::kill(0, SIGTERM);
+            break;
+        case Fault::Stop:
+            logLine(call + " stops its group");
+            ::kill(0, SIGSTOP);
+            break;
+        case Fault::Fork:
+            logLine(call + " forks");
+            ::fork();
+            break;
+        case Fault::Linger: {
+            logLine(call + " leaves a daemon behind");
+            [[maybe_unused]] const int status = std::system("setsid sleep 600 &");
+            break;
+        }
+        default:
+            std::thread([call] {
+                ::usleep(50'000);
+                logLine(call + " crashes a moment later");
+                std::raise(SIGSEGV);
+            }).detach();
+    }
+}
+
 // Plays the fault the scenario names for this call, if any; `out` is where the call writes.
 void misbehave(const State& s, const std::string& call, void* out = nullptr) {
     const auto fault = s.scenario.faults.find(call);
@@ -207,6 +237,8 @@ void misbehave(const State& s, const std::string& call, void* out = nullptr) {
             std::fputs("pcprox: chatty library output\n", stdout);
             std::fflush(stdout);
             break;
+        default:
+            misbehaveAround(call, fault->second);
     }
 }
 

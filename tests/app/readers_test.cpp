@@ -10,21 +10,22 @@
 
 #include "app/window_fixture.h"
 #include "lock_test_support.h"
+#include "readers/reader_host_client.h"
 
 namespace morvane::test {
 namespace {
 
 const QString kMarkedCaption = QStringLiteral("Morvane [v2.4.0] {pcProx USB Reader Detected}");
 
-// A program folder holding the reader host, the shipped Default.hwg and the emulator's scenario
-// (the readers plugged in and the card on the active one); each test opens the window itself.
+// A program folder holding the shipped Default.hwg and the emulator's scenario (the readers
+// plugged in and the card on the active one), reached through the real reader host; each test
+// opens the window itself.
 class UsbWindow : public WindowTest {
   protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         programFolder = QFile::encodeName(folder.path()).toStdString();
         ASSERT_TRUE(QFile::copy(QStringLiteral(MORVANE_SHIPPED_DEFAULT_HWG), path("Default.hwg")));
-        ASSERT_TRUE(QFile::link(QStringLiteral(MORVANE_READER_HOST), path("morvane-reader-host")));
         qputenv("MORVANE_PCPROX_LIBRARY", MORVANE_PCPROX_SIM);
         qputenv("MORVANE_PCPROX_SIM_SCENARIO", QFile::encodeName(path("scenario")));
     }
@@ -32,6 +33,9 @@ class UsbWindow : public WindowTest {
         window.reset();
         qunsetenv("MORVANE_PCPROX_LIBRARY");
         qunsetenv("MORVANE_PCPROX_SIM_SCENARIO");
+    }
+    std::unique_ptr<ReaderLibrary> readerLibrary() const override {
+        return std::make_unique<ReaderHostClient>(MORVANE_READER_HOST, programFolder);
     }
     QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
     void scenario(const std::string& text) {

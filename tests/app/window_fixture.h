@@ -47,14 +47,17 @@ class WindowTest : public ::testing::Test {
     RecordingMessageBoxes messages;
     RecordingClipboard clipboard;
     std::unique_ptr<frmMorvane> window;
-    std::string programFolder;  // none: no reader library or Default.hwg beside the program
+    std::string programFolder;  // none: no Default.hwg beside the program
+    virtual std::unique_ptr<ReaderLibrary> readerLibrary() const { return nullptr; }
 
     void SetUp() override { open(); }
     // Opens the window as a calling program would after leaving `invocation` on the clipboard.
     void open(const QString& invocation = {}) {
         clipboard.text = invocation;
-        window = std::make_unique<frmMorvane>(WindowServices{
-            .messages = messages, .clipboard = clipboard, .programFolder = programFolder});
+        window = std::make_unique<frmMorvane>(WindowServices{.messages = messages,
+                                                             .clipboard = clipboard,
+                                                             .readerLibrary = readerLibrary(),
+                                                             .programFolder = programFolder});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));

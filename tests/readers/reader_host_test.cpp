@@ -22,27 +22,42 @@ TEST_F(SimTest, ABrokenOrIncompleteLibraryFailsOnlyWhatItBreaks) {
         {"block GetActiveID", "", "GetActiveID blocks"},
         {"overrun GetActiveID", "", "GetActiveID writes past its buffer"},
         {"babble GetActiveID", kProxData, "GetActiveID 8 = 26"},
+        {"signal GetActiveID", "", "GetActiveID signals its group"},
+        {"fork GetActiveID", kProxData, "GetActiveID 8 = 26"},
+        {"crash-later GetActiveID", kProxData, "GetActiveID 8 = 26"},
         {"crash USBConnect", "", "USBConnect crashes"},
         {"overrun USBConnect", "", "USBConnect writes past its buffer"},
-        {"block ReadCfg", "found", "ReadCfg blocks"},
-        {"crash SetFlags", "found", "SetFlags crashes"},
-        {"crash GetLUID", "found", "GetLUID crashes"}};
+        {"stop USBConnect", "", "USBConnect stops its group"},
+        {"block ReadCfg", "", "ReadCfg blocks"},
+        {"crash SetFlags", "", "SetFlags crashes"},
+        {"linger SetFlags", "found", "ReadCfg = 1"},
+        {"crash GetLUID", "", "GetLUID crashes"}};
     for (const auto& [fault, result, lastCall] : cases) {
         SCOPED_TRACE(fault);
         scenario(std::string(kCard) + fault + "\n");
         clearCalls();
-        UsbReaders r = readers();
-        RecordingMessages messages;
-        const bool read = std::string_view(fault).ends_with("GetActiveID");
-        EXPECT_EQ(read ? r.ReadUSBCard(messages) : r.reinitialize() ? "found" : "", result);
-        EXPECT_EQ(messages.shown.size(), read && result.empty() ? 1U : 0U);
-        ASSERT_FALSE(calls().empty());
-        EXPECT_EQ(calls().back(), lastCall);
-
-        // The library mended, the next step of either kind works again.
-        scenario(kCard);
-        EXPECT_TRUE(r.reinitialize());
-        EXPECT_EQ(r.ReadUSBCard(messages), kProxData);
+        {
+            UsbReaders r = readers();
+            RecordingMessages messages;
+            const bool read = std::string_view(fault).ends_with("GetActiveID");
+            EXPECT_EQ(read ? r.ReadUSBCard(messages) : r.reinitialize() ? "found" : "", result);
+            EXPECT_EQ(messages.shown.size(), read && result.empty() ? 1U : 0U);
+            ASSERT_FALSE(calls().empty());
+            EXPECT_EQ(calls().back(), lastCall);
+            usleep(200'000);  // long enough for a fault that strikes after the call
+            // What the library started sees neither the window's output nor the channel.
+            for (const auto& [program, elsewhere] : startedProcesses()) {
+                if (program != "morvane-reader-host") {
+                    EXPECT_EQ(elsewhere, 0) << program;
+                }
+            }
+            // The library mended, the next step of either kind works again.
+            scenario(kCard);
+            EXPECT_TRUE(r.reinitialize());
+            EXPECT_EQ(r.ReadUSBCard(messages), kProxData);
+        }
+        // Nothing the host or the library started outlives the window.
+        EXPECT_TRUE(startedProcesses().empty());
     }
     // A library lacking entry points fails only the calls it lacks.
     setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM_INCOMPLETE, 1);
@@ -54,19 +69,40 @@ TEST_F(SimTest, ABrokenOrIncompleteLibraryFailsOnlyWhatItBreaks) {
     EXPECT_EQ(messages.shown, std::vector{kNoData});
 }
 
+// printf's escapes for a host's reply frame.
+std::string printfEscapes(const ReplyFrame& frame) {
+    std::string text;
+    for (const unsigned byte : frame) {
+        text += '\\' + std::to_string(byte >> 6) + std::to_string(byte >> 3 & 7) +
+                std::to_string(byte & 7);
+    }
+    return text;
+}
+
 TEST_F(SimTest, AHostThatIsMissingElsewhereOrTalksNonsenseFindsNoReader) {
     scenario(kCard);
-    const fs::path talker = dir / "talker";
-    writeFile(talker, "#!/bin/sh\nprintf 'nonsense-answers' >&3\nexec sleep 60\n", true);
+    const auto card = [](std::uint32_t sequence) {
+        return printfEscapes(encodeReply({.call = HostCall::GetActiveID,
+                                          .sequence = sequence,
+                                          .result = 26,
+                                          .card = {0x73, 0x60, 0xF6}}));
+    };
+    // Nonsense; a card for a read never asked for; the card asked for with a byte too many.
+    std::vector<fs::path> hosts;
+    for (const std::string& answer : {std::string("twenty bytes of junk"), card(0), card(1) + "x"}) {
+        hosts.push_back(dir / ("talker" + std::to_string(hosts.size())));
+        writeFile(hosts.back(), "#!/bin/sh\nprintf '" + answer + "' >&3\nexec cat <&3\n", true);
+    }
     // A host found through the current directory is never started.
     fs::create_symlink(MORVANE_READER_HOST, dir / "morvane-reader-host");
     const fs::path before = fs::current_path();
     fs::current_path(dir);
-    for (const fs::path& host : {talker, dir / "absent", fs::path("morvane-reader-host")}) {
+    hosts.insert(hosts.end(), {dir / "absent", fs::path("morvane-reader-host")});
+    for (const fs::path& host : hosts) {
         UsbReaders r(std::make_unique<ReaderHostClient>(host, dir), dir);
-        EXPECT_FALSE(r.reinitialize()) << host;
         RecordingMessages messages;
         EXPECT_EQ(r.ReadUSBCard(messages), "") << host;
+        EXPECT_FALSE(r.reinitialize()) << host;
     }
     fs::current_path(before);
 }
@@ -97,7 +133,7 @@ TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
     ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
     const pid_t pid = fork();
     if (pid == 0) {
-        dup2(ends[1], 3);  // the only end the host keeps
+        dup2(ends[1], kHostChannelFd);  // the only end the host keeps
         execl(MORVANE_READER_HOST, MORVANE_READER_HOST, dir.c_str(), nullptr);
         _exit(127);
     }
@@ -105,9 +141,9 @@ TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
     const RequestFrame request = encodeRequest({.call = HostCall::GetDevCnt});
     ASSERT_EQ(write(ends[0], request.data(), 5), 5);
     usleep(50'000);
-    ASSERT_EQ(write(ends[0], request.data() + 5, request.size() - 5), 13);
+    ASSERT_EQ(write(ends[0], request.data() + 5, request.size() - 5), 17);
     ReplyFrame reply{};
-    ASSERT_EQ(recv(ends[0], reply.data(), reply.size(), MSG_WAITALL), 16);
+    ASSERT_EQ(recv(ends[0], reply.data(), reply.size(), MSG_WAITALL), 20);
     EXPECT_EQ(decodeReply(reply)->result, 1);
     close(ends[0]);
     int status = -1;
@@ -115,10 +151,11 @@ TEST_F(SimTest, FramesArriveInPiecesAndTheHostEndsWithTheChannel) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
     const fs::path slow = dir / "slow";
+    const std::string answer = printfEscapes(
+        encodeReply({.call = HostCall::SetDevTypeSrch, .sequence = 1, .result = 1}));
     writeFile(slow,
-              "#!/bin/sh\nprintf '\\001\\000\\001' >&3\nsleep 0.1\n"
-              "printf '\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000\\000' >&3\n"
-              "exec sleep 60\n",
+              "#!/bin/sh\nprintf '" + answer.substr(0, 12) + "' >&3\nsleep 0.1\nprintf '" +
+                  answer.substr(12) + "' >&3\nexec cat <&3\n",
               true);
     EXPECT_EQ(ReaderHostClient(slow, dir).SetDevTypeSrch(0), 1);
 }

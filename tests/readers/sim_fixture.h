@@ -58,6 +58,28 @@ class SimTest : public ::testing::Test {
     }
     void clearCalls() { fs::remove(dir / "calls.log"); }
 
+    // The processes that carry this test's call log in their environment (the reader host and
+    // what the library started), each with how many of its descriptors lead elsewhere than
+    // /dev/null.
+    std::vector<std::pair<std::string, int>> startedProcesses() const {
+        const std::string mark = "MORVANE_PCPROX_SIM_LOG=" + (dir / "calls.log").string() + '\0';
+        std::vector<std::pair<std::string, int>> found;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator("/proc")) {
+            const fs::path& process = entry.path();
+            std::ifstream in(process / "environ");
+            if (std::string(std::istreambuf_iterator<char>(in), {}).find(mark) == std::string::npos) {
+                continue;
+            }
+            int elsewhere = 0;
+            for (const auto& fd : fs::directory_iterator(process / "fd", error)) {
+                elsewhere += fs::read_symlink(fd.path(), error) != "/dev/null";
+            }
+            found.emplace_back(fs::read_symlink(process / "exe", error).filename(), elsewhere);
+        }
+        return found;
+    }
+
     fs::path dir;
 };
 
