@@ -39,9 +39,9 @@ pid_t spawnHost(const std::filesystem::path& program, const std::filesystem::pat
 
 // The channel closed, the supervisor ends the host and all it started, then itself.
 void awaitSupervisor(pid_t supervisor) {
-    pollfd ended{pidfd(supervisor), POLLIN, 0};
-    if (ended.fd < 0 || ::poll(&ended, 1, kSupervisorGraceMs) <= 0) ::kill(supervisor, SIGKILL);
-    if (ended.fd >= 0) ::close(ended.fd);
+    pollfd ended{pidfd(supervisor), POLLIN, 0};  // without a pidfd, poll only waits
+    if (::poll(&ended, 1, kSupervisorGraceMs) <= 0) ::kill(supervisor, SIGKILL);
+    ::close(ended.fd);
     while (::waitpid(supervisor, nullptr, 0) < 0 && errno == EINTR) {
     }
 }

@@ -5,7 +5,6 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,14 +18,6 @@
 namespace morvane {
 
 namespace {
-
-// A reader library needs a few MiB; a library that allocates without end costs one step, not
-// the machine. Sanitizer builds reserve terabytes of shadow memory, which no such bound allows.
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-constexpr rlim_t kHostMemory = RLIM_INFINITY;
-#else
-constexpr rlim_t kHostMemory = rlim_t{1} << 30;
-#endif
 
 // The signals a terminal or a session sends to the window's group: the supervisor outlives them
 // and ends the host when the window itself is gone.
@@ -46,7 +37,7 @@ std::vector<pid_t> ownChildren() {
     ::kill(-host, SIGKILL);
     for (;;) {
         for (const pid_t child : ownChildren()) ::kill(child, SIGKILL);
-        if (::waitpid(-1, nullptr, 0) < 0 && errno != EINTR) ::_exit(0);
+        if (::wait(nullptr) < 0 && errno == ECHILD) ::_exit(0);
     }
 }
 
@@ -66,7 +57,7 @@ bool standAlone(pid_t supervisor) {
     ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (::getppid() != supervisor) return false;
     for (const int s : kEndSignals) ::signal(s, SIG_DFL);
-    const rlimit memory{kHostMemory, kHostMemory};
+    const rlimit memory{kHostAddressSpace, kHostAddressSpace};
     return ::fcntl(kHostChannelFd, F_SETFD, FD_CLOEXEC) == 0 &&
            ::setrlimit(RLIMIT_AS, &memory) == 0;
 }

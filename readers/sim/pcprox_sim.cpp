@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include "readers/pcprox_api.h"
@@ -51,12 +52,15 @@ struct Configuration {
 };
 
 // How a broken library misbehaves in a named call.
-enum class Fault { Crash, Block, Overrun, Babble, Signal, Stop, Fork, Linger, CrashLater };
+enum class Fault { Crash, Block, Overrun, Babble, Hog, Signal, Stop, Fork, Linger, CrashLater };
 const std::map<std::string, Fault> kFaultWords{
     {"crash", Fault::Crash},   {"block", Fault::Block},   {"overrun", Fault::Overrun},
-    {"babble", Fault::Babble}, {"signal", Fault::Signal}, {"stop", Fault::Stop},
-    {"fork", Fault::Fork},     {"linger", Fault::Linger}, {"crash-later", Fault::CrashLater},
+    {"babble", Fault::Babble}, {"hog", Fault::Hog},       {"signal", Fault::Signal},
+    {"stop", Fault::Stop},     {"fork", Fault::Fork},     {"linger", Fault::Linger},
+    {"crash-later", Fault::CrashLater},
 };
+// More than a reader library could ever need, yet mapped without memory behind it.
+constexpr std::size_t kHogBytes = std::size_t{3} << 29;
 
 struct Scenario {
     int32_t device = 0x210;
@@ -236,6 +240,13 @@ void misbehave(const State& s, const std::string& call, void* out = nullptr) {
         case Fault::Babble:
             std::fputs("pcprox: chatty library output\n", stdout);
             std::fflush(stdout);
+            break;
+        case Fault::Hog:
+            logLine(call + " reserves 1.5 GiB");
+            if (::mmap(nullptr, kHogBytes, PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0) ==
+                MAP_FAILED) {
+                std::abort();
+            }
             break;
         default:
             misbehaveAround(call, fault->second);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "readers/host/host_supervisor.h"
 #include "sim_fixture.h"
 
 namespace morvane::test {
@@ -22,6 +23,8 @@ TEST_F(SimTest, ABrokenOrIncompleteLibraryFailsOnlyWhatItBreaks) {
         {"block GetActiveID", "", "GetActiveID blocks"},
         {"overrun GetActiveID", "", "GetActiveID writes past its buffer"},
         {"babble GetActiveID", kProxData, "GetActiveID 8 = 26"},
+        {"hog GetActiveID", kHostAddressSpace == RLIM_INFINITY ? kProxData : "",
+         "GetActiveID reserves 1.5 GiB"},
         {"signal GetActiveID", "", "GetActiveID signals its group"},
         {"fork GetActiveID", kProxData, "GetActiveID 8 = 26"},
         {"crash-later GetActiveID", kProxData, "GetActiveID 8 = 26"},
@@ -87,11 +90,13 @@ TEST_F(SimTest, AHostThatIsMissingElsewhereOrTalksNonsenseFindsNoReader) {
                                           .result = 26,
                                           .card = {0x73, 0x60, 0xF6}}));
     };
-    // Nonsense; a card for a read never asked for; the card asked for with a byte too many.
+    // Nonsense from a host that outlives the channel; a card for a read never asked for; the
+    // card asked for with a byte too many.
     std::vector<fs::path> hosts;
     for (const std::string& answer : {std::string("twenty bytes of junk"), card(0), card(1) + "x"}) {
+        const std::string then = hosts.empty() ? "sleep 60" : "cat <&3";
         hosts.push_back(dir / ("talker" + std::to_string(hosts.size())));
-        writeFile(hosts.back(), "#!/bin/sh\nprintf '" + answer + "' >&3\nexec cat <&3\n", true);
+        writeFile(hosts.back(), "#!/bin/sh\nprintf '" + answer + "' >&3\nexec " + then + "\n", true);
     }
     // A host found through the current directory is never started.
     fs::create_symlink(MORVANE_READER_HOST, dir / "morvane-reader-host");
