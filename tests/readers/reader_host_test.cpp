@@ -84,16 +84,14 @@ std::string printfEscapes(const ReplyFrame& frame) {
 
 TEST_F(SimTest, AHostThatIsMissingElsewhereOrTalksNonsenseFindsNoReader) {
     scenario(kCard);
-    const auto card = [](std::uint32_t sequence) {
-        return printfEscapes(encodeReply({.call = HostCall::GetActiveID,
-                                          .sequence = sequence,
-                                          .result = 26,
-                                          .card = {0x73, 0x60, 0xF6}}));
-    };
+    HostReply card{.call = HostCall::GetActiveID, .result = 26, .card = {0x73, 0x60, 0xF6}};
+    const std::string unasked = printfEscapes(encodeReply(card));  // no request has sequence 0
+    card.sequence = 1;
     // Nonsense from a host that outlives the channel; a card for a read never asked for; the
     // card asked for with a byte too many.
     std::vector<fs::path> hosts;
-    for (const std::string& answer : {std::string("twenty bytes of junk"), card(0), card(1) + "x"}) {
+    for (const std::string& answer :
+         {std::string("twenty bytes of junk"), unasked, printfEscapes(encodeReply(card)) + "x"}) {
         const std::string then = hosts.empty() ? "sleep 60" : "cat <&3";
         hosts.push_back(dir / ("talker" + std::to_string(hosts.size())));
         writeFile(hosts.back(), "#!/bin/sh\nprintf '" + answer + "' >&3\nexec " + then + "\n", true);

@@ -32,6 +32,8 @@ class SimTest : public ::testing::Test {
         setenv("MORVANE_PCPROX_SIM_SCENARIO", (dir / "scenario").c_str(), 1);
         setenv("MORVANE_PCPROX_SIM_LOG", (dir / "calls.log").c_str(), 1);
         setenv(kPcProxLibraryVariable, MORVANE_PCPROX_SIM, 1);
+        // A descriptor the window inherited from its caller, just above the host's channel.
+        dup2(STDERR_FILENO, kHostChannelFd + 1);
     }
     void TearDown() override { fs::remove_all(dir); }
 
