@@ -77,7 +77,7 @@ bool ReaderHostClient::start() {
 
 // A host that failed may be stuck inside the library: it is ended, never waited on politely.
 void ReaderHostClient::stop() {
-    if (channel_ >= 0) ::close(channel_);
+    ::close(channel_);
     channel_ = -1;
     if (pid_ > 0) awaitSupervisor(pid_);
     pid_ = -1;
