@@ -70,9 +70,8 @@ class SimTest : public ::testing::Test {
         for (const auto& entry : fs::directory_iterator("/proc")) {
             const fs::path& process = entry.path();
             std::ifstream in(process / "environ");
-            if (std::string(std::istreambuf_iterator<char>(in), {}).find(mark) == std::string::npos) {
-                continue;
-            }
+            const std::string environment(std::istreambuf_iterator<char>(in), {});
+            if (environment.find(mark) == std::string::npos) continue;
             int elsewhere = 0;
             for (const auto& fd : fs::directory_iterator(process / "fd", error)) {
                 elsewhere += fs::read_symlink(fd.path(), error) != "/dev/null";
