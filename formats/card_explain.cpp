@@ -14,13 +14,9 @@ namespace {
 // Where a Split Data check reads the card data otherwise than its layout's plain rules.
 struct CheckReading {
     bool aboveFrameChecked = true;  // the 35-bit check never looks above its sentinel
-    // 36-bit Vorta card data of exactly 36 bits: the even group reaches down one bit further.
-    bool exactFrameWidensLeadingGroup = false;
 };
 
-CheckReading readingOf(SplitFormatId id) {
-    return {id != SplitFormatId::F35, id == SplitFormatId::F36V};
-}
+CheckReading readingOf(SplitFormatId id) { return {id != SplitFormatId::F35}; }
 
 struct Broken {
     std::uint64_t bits;
@@ -47,10 +43,9 @@ std::string bitList(std::uint64_t bits) {
     return out;
 }
 
-Outcome lengthRule(const Layout& l, CardWord w) {
-    const int needed = l.sentinelBit >= 0 ? l.sentinelBit + 1 : l.frameBits;
-    if (w.length >= needed) return std::nullopt;
-    return Broken{0, "the bit data has " + number(w.length) + " bits but needs " + number(needed)};
+Outcome lengthRule(CardWord w) {
+    if (w.length > 0) return std::nullopt;
+    return Broken{0, "there is no card data"};
 }
 
 Outcome sentinelRule(const Layout& l, CardWord w) {
@@ -79,11 +74,9 @@ Outcome fixedZerosRule(const Layout& l, CardWord w) {
     return Broken{set, "fixed bit " + number(highestBit(set)) + " must be 0"};
 }
 
-Outcome parityRule(const Layout& l, CardWord w, bool widenLeading) {
-    for (std::size_t i = 0; i < l.parity.size(); ++i) {
-        const ParityRule& rule = l.parity[i];
-        std::uint64_t group = rule.group | bitAt(rule.bit);
-        if (i == 0 && widenLeading) group |= bitAt(std::countr_zero(rule.group) - 1);
+Outcome parityRule(const Layout& l, CardWord w) {
+    for (const ParityRule& rule : l.parity) {
+        const std::uint64_t group = rule.group | bitAt(rule.bit);
         const bool even = rule.kind == Parity::Even;
         if (hasOddOnes(w.bits & group) != even) continue;
         const bool value = (w.bits & bitAt(rule.bit)) != 0;
@@ -96,13 +89,12 @@ Outcome parityRule(const Layout& l, CardWord w, bool widenLeading) {
 
 // The rules in the order the checks apply them; the first broken one is the verdict.
 Outcome firstBroken(const Layout& l, CardWord w, CheckReading reading) {
-    Outcome broken = lengthRule(l, w);
+    Outcome broken = lengthRule(w);
     if (!broken) broken = sentinelRule(l, w);
     if (!broken) broken = fixedOnesRule(l, w);
     if (!broken && reading.aboveFrameChecked) broken = aboveFrameRule(l, w);
     if (!broken) broken = fixedZerosRule(l, w);
-    const bool widen = reading.exactFrameWidensLeadingGroup && w.length == l.frameBits;
-    if (!broken) broken = parityRule(l, w, widen);
+    if (!broken) broken = parityRule(l, w);
     return broken;
 }
 

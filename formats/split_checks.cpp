@@ -41,22 +41,11 @@ bool isFieldsOnly(LayoutId id, CardWord w) {
 bool IsFormat26(CardWord w) { return isFramed(layout(LayoutId::F26), w); }
 bool IsFormat34(CardWord w) { return isFramed(layout(LayoutId::F34), w); }
 bool IsFormat35V(CardWord w) { return isFramed(layout(LayoutId::F35V), w); }
+bool IsFormat36V(CardWord w) { return isFramed(layout(LayoutId::F36V), w); }
 bool IsFormat37V(CardWord w) { return isFramed(layout(LayoutId::F37V), w); }
 bool IsFormat37(CardWord w) { return isFramed(layout(LayoutId::F37), w); }
 bool IsFormatProxif(CardWord w) { return isFieldsOnly(LayoutId::Proxif, w); }
 bool IsFormatCasi(CardWord w) { return isFieldsOnly(LayoutId::Casi, w); }
-
-// Card data of exactly 36 bits is all frame, and its even group then reaches down to bit 18,
-// which no group counts otherwise. Folding that bit into the leading parity place, which only
-// the even rule reads, counts it there.
-bool IsFormat36V(CardWord w) {
-    constexpr int kBitBelowEvenGroup = 18;
-    const Layout& l = layout(LayoutId::F36V);
-    if (w.length == l.frameBits && (w.bits & bitAt(kBitBelowEvenGroup)) != 0) {
-        w.bits ^= bitAt(l.parity[0].bit);
-    }
-    return isFramed(l, w);
-}
 
 // The 35-bit rules read only the frame behind the sentinel; nothing above it is looked at.
 bool IsFormat35(CardWord w) {

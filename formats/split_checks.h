@@ -2,8 +2,8 @@
 
 #include "formats/card_word.h"
 
-// Whether card data is a credential of a card format. The checks address bits from the end of
-// the card data, bit 0 being its last bit, whatever its length; none of them needs the other.
+// Whether card data is a credential of a card format, bit 0 being the last bit of the card
+// data; none of the checks needs another.
 namespace morvane {
 
 bool IsFormat26(CardWord w);

@@ -4,8 +4,7 @@
 #include "formats/split_catalogue.h"
 
 // The decoders of the Split Data page: each writes its format's boxes from fixed character
-// positions of the bit data, counted from the left. Bit data shorter than 48 characters is read
-// at the same positions, so a slice past its end is cut short or left empty.
+// positions of the 48-character bit data, counted from the left.
 namespace morvane {
 
 // A column's boxes from the card data of one of its format's credentials.

@@ -1,10 +1,9 @@
 // Split Data over any card data: what is typed into the card data box, what a lock sends and
 // what morvane-cli reads line by line. Input: the card data.
 //
-// Beyond "no crash": the bit data is three bits per octal digit of card data the box holds, or
-// nothing; a rejected run leaves every box empty, each column holds its values or its refusal
-// text, sixteen digits a format accepts within its limits convert back to the same card data,
-// and the command line's table and JSON line stay printable and on their lines.
+// Beyond "no crash": the bit data is the 48 bits of card data the box holds, or nothing; a
+// rejected run leaves every box empty, each column holds its values or its refusal text, card
+// data a format accepts within its limits converts back to the same number, and the command line's table and JSON line stay printable and on their lines.
 #include "formats/split_data.h"
 
 #include <nlohmann/json.hpp>
@@ -39,11 +38,14 @@ void checkBitData(std::string_view cardData, const SplitResult& r) {
         for (const std::string& box : r.boxes) FUZZ_CHECK(box.empty());
         return;
     }
-    FUZZ_CHECK(r.bitData.size() == 3 * cardData.size());
+    // Card data is a number: its digits end the 48 bits, zeros in front of them.
+    FUZZ_CHECK(r.bitData.size() == (cardData.empty() ? 0 : 48));
+    const std::size_t lead = r.bitData.size() - 3 * cardData.size();
+    FUZZ_CHECK(r.bitData.find('1') >= lead);
     for (std::size_t i = 0; i < cardData.size(); ++i) {
         const int digit = cardData[i] - '0';
         for (int b = 0; b < 3; ++b) {
-            FUZZ_CHECK(r.bitData[3 * i + static_cast<std::size_t>(b)] ==
+            FUZZ_CHECK(r.bitData[lead + 3 * i + static_cast<std::size_t>(b)] ==
                        (((digit >> (2 - b)) & 1) != 0 ? '1' : '0'));
         }
     }
@@ -76,10 +78,12 @@ std::uint64_t shownValue(const SplitResult& r, const SplitColumn& column, GridRo
     return 0;
 }
 
-// Sixteen digits that a format accepts, with values inside its limits, are exactly what the
-// Convert direction makes of those values: the check and the decoder lose nothing.
-void checkConvertsBack(std::string_view cardData, const SplitResult& r) {
-    if (cardData.size() != static_cast<std::size_t>(kProxDataDigits)) return;
+// Card data that a format accepts, with values inside its limits, is exactly what the Convert
+// direction makes of those values, leading zeros aside: the check and the decoder lose nothing.
+void checkConvertsBack(std::string_view shortCardData, const SplitResult& r) {
+    if (shortCardData.empty()) return;
+    const std::string cardData =
+        std::string(kProxDataDigits - shortCardData.size(), '0') + std::string(shortCardData);
     for (const SplitColumn& column : splitColumns()) {
         if (!r.matches[static_cast<std::size_t>(column.id)]) continue;
         const Layout& l = layout(column.layout);

@@ -3,8 +3,12 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <sstream>
 #include <string>
 
+#include "formats/frame_word.h"
+#include "formats/prox_data_text.h"
 #include "support/run_process.h"
 
 namespace morvane::test {
@@ -147,6 +151,33 @@ TEST(CliSplit, WritesOneJsonObjectPerLineWithTheCardDataEscaped) {
 {"card_data":"\"\\\u0001\u007f\ufffd\u00e9","bit_data":"","rejected":true,"boxes":{"txt26Num":"","txt35VNum":"","txt35VFac":"","txt36VNum":"","txt36VFac":"","txt37VNum":"","txt37VFac":"","txt35Num":"","txt35Fac":"","txt34Num":"","txt34Fac":"","txt26Fac":"","txt37Num":"","txt37Fac":"","txt37Number":"","txtProxifNum":"","txtProxifFac":"","txtProxifVer":"","txtCasiNum":"","txtCasiFac":""}}
 )");
     EXPECT_EQ(r.exitCode, 1);
+}
+
+// Random 26- to 37-bit credentials split the same with up to 15 leading zeros left off.
+TEST(CliSplit, ReadsCardDataAsANumberWhateverItsLeadingZeros) {
+    std::mt19937_64 random(22);
+    std::string full;
+    std::string shorter;
+    for (int i = 0; i < 700; ++i) {
+        const Layout& l = layouts()[static_cast<std::size_t>(i) % 7];
+        const auto word = frameWord(l, random() % (l.hotstampLimit + 1),
+                                    random() % (l.facilityLimit.value_or(0) + 1), 0);
+        const std::string cardData(proxDataText(word).view());
+        full += cardData + "\n";
+        shorter += cardData.substr(std::min(cardData.find_first_not_of('0'),
+                                            static_cast<std::size_t>(i % 16))) + "\n";
+    }
+    const auto a = cli({"split", "--json"}, full);
+    const auto b = cli({"split", "--json"}, shorter);
+    std::istringstream linesA(a.out);
+    std::istringstream linesB(b.out);
+    std::size_t count = 0;
+    for (std::string x, y; std::getline(linesA, x) && std::getline(linesB, y); ++count) {
+        EXPECT_EQ(x.substr(x.find("\"bit_data\"")), y.substr(y.find("\"bit_data\""))) << y;
+    }
+    EXPECT_EQ(count, 700U);
+    EXPECT_EQ(a.exitCode, 0);
+    EXPECT_EQ(b.exitCode, 0);
 }
 
 TEST(CliSplit, RefusesCardDataLongerThanTheBoxKeepingOutputInStep) {
