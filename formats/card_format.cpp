@@ -219,6 +219,8 @@ constexpr std::array kLayouts{
 };
 // clang-format on
 
+static_assert(kLayouts.size() == kLayoutCount);
+
 }  // namespace
 
 std::span<const Layout> layouts() { return kLayouts; }
@@ -254,6 +256,14 @@ const Layout* findLayout(std::string_view code) {
         if (kPackedCodes[i] == packed) return &kLayouts[i];
     }
     return nullptr;
+}
+
+const Layout* builtLayout(std::string_view code, std::int32_t facilityCode) {
+    const Layout* l = findLayout(code);
+    if (l != nullptr && l->id == LayoutId::F37 && facilityCode == 0) {
+        return &layout(LayoutId::F37NFC);
+    }
+    return l;
 }
 
 }  // namespace morvane

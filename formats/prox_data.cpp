@@ -81,12 +81,6 @@ std::optional<EncoderValues> boxValues(const Layout& l, double hotstamp, Encoder
     return EncoderValues{hotstamp, *facility, *version};
 }
 
-const Layout* layoutOf(std::string_view sCF, std::int32_t iFC) {
-    const Layout* l = findLayout(sCF);
-    if (l != nullptr && l->id == LayoutId::F37 && iFC == 0) return &layout(LayoutId::F37NFC);
-    return l;
-}
-
 bool takesBoxes(const Layout& l) { return l.id == LayoutId::Proxif || l.id == LayoutId::Casi; }
 
 // A plain hotstamp whose values lie within every limit needs no more than its word; Proxif and
@@ -108,7 +102,7 @@ std::optional<std::uint64_t> plainWord(const Layout& l, std::uint64_t hotstamp, 
 
 ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
                               EncoderHost& host) {
-    const Layout* l = layoutOf(sCF, iFC);
+    const Layout* l = builtLayout(sCF, iFC);
     // Anything but a plain hotstamp within every limit goes the long way, which reports what
     // is wrong.
     const auto plain = plainDigits(sSerialNo);

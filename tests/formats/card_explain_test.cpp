@@ -78,7 +78,7 @@ TEST(CardExplain, PassesExactlyWhenTheCheckPasses) {
         const CardWord w = wordOf(cardData);
         for (const SplitColumn& column : splitColumns()) {
             const CardExplanation e = explainColumn(column.id, w);
-            ASSERT_EQ(e.passes, split.matches[static_cast<std::size_t>(column.id)])
+            ASSERT_EQ(e.passes, split.matches(column.id))
                 << cardData << " " << column.heading << ": " << e.verdict;
         }
     };

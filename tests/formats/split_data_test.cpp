@@ -13,15 +13,19 @@
 namespace morvane {
 namespace {
 
-// The matching columns with their boxes' texts, "26=1,1 Proxif=131074,48,0", read off a result.
-std::string matchesOf(const SplitResult& r) {
+// Every column's texts, "26=1,1 Proxif=131074,48,0" for the matching ones, "Not 34 Bit" for a
+// refusal, read off a result as the page shows them.
+std::string shown(const SplitResult& r, bool refusals = false) {
     std::string text;
     for (const SplitColumn& c : splitColumns()) {
-        if (!r.matches[static_cast<std::size_t>(c.id)]) continue;
+        if (r.matches(c.id) == refusals) continue;
         text += (text.empty() ? "" : " ") + std::string(layout(c.layout).code) + "=";
-        for (std::size_t i = 0; i < c.slices.size(); ++i) {
-            text += (i ? "," : "") + r.box(c.slices[i].box);
+        std::string cells;
+        for (std::size_t row = 0; row < kGridRowCount; ++row) {
+            const std::string cell = cellText(r, c.id, static_cast<GridRow>(row));
+            if (c.fields[row].present() || !cell.empty()) cells += (cells.empty() ? "" : ",") + cell;
         }
+        text += cells;
     }
     return text;
 }
@@ -51,25 +55,18 @@ TEST(SplitData, ShowsEveryMatchingFormat) {
     for (const auto& [cardData, matches] : kExamples) {
         const SplitResult r = SplitData(cardData);
         EXPECT_EQ(r.state, SplitState::Split) << cardData;
-        EXPECT_EQ(matchesOf(r), matches) << cardData;
+        EXPECT_EQ(shown(r), matches) << cardData;
         EXPECT_EQ(r.anyMatch(), *matches != '\0') << cardData;
     }
-    EXPECT_EQ(SplitData("7").bitData, std::string(45, '0') + "111");
-    EXPECT_EQ(SplitData("").bitData, "");
+    EXPECT_EQ(bitData(SplitData("7")), std::string(45, '0') + "111");
+    EXPECT_EQ(bitData(SplitData("")), "");
 }
 
-TEST(SplitData, WritesEachRefusalIntoItsColumn) {
-    const ResultBoxes refused{
-        "Not 26 Bit", "Not 35V",    "",           "Not 36 Bit V", "", "Not 37 Bit V",
-        "",           "Not 35 Bit", "",           "Not 34 Bit",   "", "",
-        "Not 37 Bit", "",           "Not 37 Bit", "Not Proxif",   "", "",
-        "Not Casi",   "",
-    };
-    EXPECT_EQ(SplitData("").boxes, refused);
-    // A change of the card data empties txt26Num first, then the bit data, then the rest.
-    const auto cleared = clearedBoxNames();
-    EXPECT_EQ(std::vector(cleared.begin(), cleared.begin() + 3),
-              (std::vector<std::string_view>{"txt26Num", "txtBits", "txt35VNum"}));
+// Empty card data is no credential: every column shows its refusal, the 37-bit one twice.
+TEST(SplitData, ShowsEachRefusalInItsColumn) {
+    EXPECT_EQ(shown(SplitData(""), true),
+              "26=Not 26 Bit, 34=Not 34 Bit, 35=Not 35 Bit, 35V=Not 35V, 36V=Not 36 Bit V, "
+              "37V=Not 37 Bit V, 37=Not 37 Bit,,Not 37 Bit Proxif=Not Proxif,, Casi=Not Casi,");
 }
 
 TEST(SplitData, RejectsAnyCharacterButAnOctalDigitAndOverlongCardData) {
@@ -80,8 +77,8 @@ TEST(SplitData, RejectsAnyCharacterButAnOctalDigitAndOverlongCardData) {
     for (const std::string& cardData : rejected) {
         const SplitResult r = SplitData(cardData);
         EXPECT_EQ(r.state, SplitState::Rejected) << cardData;
-        EXPECT_EQ(r.bitData, "") << cardData;
-        EXPECT_EQ(r.boxes, ResultBoxes{}) << cardData;
+        EXPECT_EQ(bitData(r) + shown(r, true), "26= 34= 35= 35V= 36V= 37V= 37= Proxif= Casi=")
+            << cardData;
         EXPECT_FALSE(r.anyMatch()) << cardData;
     }
 }
@@ -108,11 +105,11 @@ TEST(SplitData, GivesBackWhatTheConvertDirectionEncodedWithOrWithoutLeadingZeros
             const SplitResult r = SplitData(cardData);
             const auto dropped = std::min(cardData.find_first_not_of('0'), std::size_t(i % 16));
             const SplitResult shorter = SplitData(std::string_view(cardData).substr(dropped));
-            EXPECT_EQ(std::tie(shorter.bitData, shorter.boxes, shorter.matches),
-                      std::tie(r.bitData, r.boxes, r.matches)) << cardData << " " << dropped;
-            ASSERT_TRUE(r.matches[static_cast<std::size_t>(column.id)]) << l.code << " " << i;
+            EXPECT_EQ(bitData(shorter) + shown(shorter) + shown(shorter, true),
+                      bitData(r) + shown(r) + shown(r, true)) << cardData << " " << dropped;
+            ASSERT_TRUE(r.matches(column.id)) << l.code << " " << i;
             for (std::size_t k = 0; k < (l.version.present() ? 3U : 2U); ++k) {
-                EXPECT_EQ(r.box(column.slices[k].box), std::to_string(v[k])) << l.code;
+                EXPECT_EQ(r.column(column.id).values[k], v[k]) << l.code;
             }
         }
     }
