@@ -76,16 +76,22 @@ void appendCsvRow(std::string& out, std::string_view hotstamp, const ConvertOpti
     appendCsvField(out, messages);
 }
 
+// The facility code the window's state would hold; a usage error when it is none.
+std::optional<std::int32_t> facilityCodeOf(const std::string& text) {
+    const auto number = parseNumber(text);
+    const auto fitted = number ? fitInt32(*number) : std::nullopt;
+    if (!fitted) {
+        std::fprintf(stderr, "morvane-cli: --facility \"%s\": %s\n", text.c_str(),
+                     number ? overflowError().text().c_str() : "not a number");
+    }
+    return fitted;
+}
+
 }  // namespace
 
 int runConvert(const ConvertOptions& options) {
-    const auto number = parseNumber(options.facility);
-    const auto fitted = number ? fitInt32(*number) : std::nullopt;
-    if (!fitted) {
-        std::fprintf(stderr, "morvane-cli: --facility \"%s\": %s\n", options.facility.c_str(),
-                     number ? overflowError().text().c_str() : "not a number");
-        return 2;
-    }
+    const auto fitted = facilityCodeOf(options.facility);
+    if (!fitted) return 2;
     const std::int32_t facilityCode = *fitted;
 
     OutputBuffer out(stdout, options.csv);

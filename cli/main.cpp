@@ -35,6 +35,41 @@ bool unknownSubcommand(int argc, char** argv) {
     return false;
 }
 
+CLI::App* addConvert(CLI::App& app, morvane::cli::ConvertOptions& convert) {
+    auto* cmd = app.add_subcommand(
+        "convert", "Hotstamp numbers to 16-digit octal prox data, one line per hotstamp.");
+    cmd->add_option("--format", convert.format, "Card format code, in any case")
+        ->required()
+        ->transform(CLI::IsMember(formatCodes(), CLI::ignore_case));
+    cmd->add_option("--facility", convert.facility, "Facility code (default 0)");
+    cmd->add_option("--version", convert.version, "Version, for Proxif (default 0)");
+    cmd->add_flag("--explain", convert.explain,
+                  "Under each prox data, its bits and the role of each under the format");
+    cmd->add_flag("--csv", convert.csv,
+                  "A header row, then hotstamp, format, facility, version, prox data and "
+                  "message per hotstamp");
+    cmd->add_option("HOTSTAMP", convert.hotstamps,
+                    "Hotstamp numbers; none or - reads one per line from standard input");
+    return cmd;
+}
+
+CLI::App* addSplit(CLI::App& app, morvane::cli::SplitOptions& split) {
+    auto* cmd = app.add_subcommand(
+        "split",
+        "Card data (octal digits) to hotstamp, facility code and version under every format.");
+    auto* json = cmd->add_flag("--json", split.json, "One JSON object per card data, one per line");
+    auto* csv = cmd->add_flag("--csv", split.csv, "A header row, then one row per card data")
+                    ->excludes(json);
+    cmd->add_flag("--explain", split.explain,
+                  "Each format's role letters over the bits (P parity, F facility, I hotstamp, "
+                  "V version, S sentinel, 0 or 1 fixed, x must be 0 above the frame, - not "
+                  "looked at) and why the format matches or not")
+        ->excludes(csv);
+    cmd->add_option("CARDDATA", split.cardData,
+                    "Card data; none or - reads one per line from standard input");
+    return cmd;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -43,38 +78,10 @@ int main(int argc, char** argv) {
     app.name("morvane-cli");
     app.set_version_flag("--version", "morvane-cli " + std::string(MORVANE_VERSION));
     app.require_subcommand(1);
-
     ConvertOptions convert;
-    auto* convertCmd = app.add_subcommand(
-        "convert", "Hotstamp numbers to 16-digit octal prox data, one line per hotstamp.");
-    convertCmd->add_option("--format", convert.format, "Card format code, in any case")
-        ->required()
-        ->transform(CLI::IsMember(formatCodes(), CLI::ignore_case));
-    convertCmd->add_option("--facility", convert.facility, "Facility code (default 0)");
-    convertCmd->add_option("--version", convert.version, "Version, for Proxif (default 0)");
-    convertCmd->add_flag("--explain", convert.explain,
-                         "Under each prox data, its bits and the role of each under the format");
-    convertCmd->add_flag("--csv", convert.csv,
-                         "A header row, then hotstamp, format, facility, version, prox data and "
-                         "message per hotstamp");
-    convertCmd->add_option("HOTSTAMP", convert.hotstamps,
-                           "Hotstamp numbers; none or - reads one per line from standard input");
-
     SplitOptions split;
-    auto* splitCmd = app.add_subcommand(
-        "split",
-        "Card data (octal digits) to hotstamp, facility code and version under every format.");
-    auto* json = splitCmd->add_flag("--json", split.json, "One JSON object per card data, one per line");
-    auto* csv = splitCmd->add_flag("--csv", split.csv, "A header row, then one row per card data")
-                    ->excludes(json);
-    splitCmd->add_flag("--explain", split.explain,
-                       "Each format's role letters over the bits (P parity, F facility, I hotstamp, "
-                       "V version, S sentinel, 0 or 1 fixed, x must be 0 above the frame, - not "
-                       "looked at) and why the format matches or not")
-        ->excludes(csv);
-    splitCmd->add_option("CARDDATA", split.cardData,
-                         "Card data; none or - reads one per line from standard input");
-
+    auto* convertCmd = addConvert(app, convert);
+    auto* splitCmd = addSplit(app, split);
     auto* formatsCmd = app.add_subcommand("formats", "List the card formats, limits and masks.");
 
     if (unknownSubcommand(argc, argv)) return 2;
