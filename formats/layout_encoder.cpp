@@ -1,6 +1,7 @@
 #include "formats/layout_encoder.h"
 
 #include "formats/frame_word.h"
+#include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
 #include "formats/range_check.h"
 
@@ -37,6 +38,19 @@ bool plainlyWithinLimits(const Layout& l, const EncoderValues& values, Limits li
                            values.version);
 }
 
+// Every value now lies between 0 and its limit. Without upper limits the reader path's Vorta
+// twins place the hotstamp as a 32-bit whole number, which a larger one does not fit: the
+// window's "6 Overflow", shown like a range message.
+std::optional<std::uint64_t> hotstampBits(double hotstamp, Limits limits, MessageSink& sink) {
+    if (limits == Limits::Upper) return static_cast<std::uint64_t>(hotstamp);
+    const auto fitted = fitInt32(hotstamp);
+    if (!fitted) {
+        sink.showMessage(overflowError().text());
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(*fitted);
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> encodeWord(const Layout& l, const EncoderValues& values,
@@ -45,13 +59,10 @@ std::optional<std::uint64_t> encodeWord(const Layout& l, const EncoderValues& va
         !passesEveryCheck(l, values, sink, boxes, limits)) {
         return std::nullopt;
     }
-    // Every value now lies between 0 and its limit; without limits toInt32 raises Overflow for a
-    // hotstamp beyond 32 bits.
-    const std::uint64_t hotstamp =
-        limits == Limits::Upper ? static_cast<std::uint64_t>(values.hotstamp)
-                                : static_cast<std::uint32_t>(toInt32(values.hotstamp));
+    const auto hotstamp = hotstampBits(values.hotstamp, limits, sink);
+    if (!hotstamp) return std::nullopt;
     const auto facility = static_cast<std::uint64_t>(values.facility);
-    return frameWord(l, hotstamp, facility, static_cast<std::uint64_t>(values.version),
+    return frameWord(l, *hotstamp, facility, static_cast<std::uint64_t>(values.version),
                      spilledFacilityBit(l, facility, limits));
 }
 
