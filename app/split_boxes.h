@@ -32,9 +32,9 @@ constexpr std::string_view resultBoxName(SplitFormatId id, GridRow row) {
 
 // The boxes a change of the card data empties, in that order.
 inline constexpr std::array<std::string_view, 21> kClearedBoxNames{
-    "txt26Num",  "txtBits",     "txt35VNum",    "txt35VFac",    "txt36VNum",    "txt36VFac",
-    "txt37VNum", "txt37VFac",   "txt35Num",     "txt35Fac",     "txt34Num",     "txt34Fac",
-    "txt26Fac",  "txt37Num",    "txt37Fac",     "txt37Number",  "txtProxifNum", "txtProxifFac",
+    "txt26Num",     "txtBits",    "txt35VNum",  "txt35VFac",   "txt36VNum",    "txt36VFac",
+    "txt37VNum",    "txt37VFac",  "txt35Num",   "txt35Fac",    "txt34Num",     "txt34Fac",
+    "txt26Fac",     "txt37Num",   "txt37Fac",   "txt37Number", "txtProxifNum", "txtProxifFac",
     "txtProxifVer", "txtCasiNum", "txtCasiFac",
 };
 

@@ -67,9 +67,9 @@ ProxDataText convertOne(const InputLine& hotstamp, const ConvertOptions& options
 
 void appendCsvRow(std::string& out, std::string_view hotstamp, const ConvertOptions& options,
                   std::string_view proxData, const std::string& messages) {
-    for (std::string_view field : {hotstamp, std::string_view(options.format),
-                                   std::string_view(options.facility),
-                                   std::string_view(options.version), proxData}) {
+    for (std::string_view field :
+         {hotstamp, std::string_view(options.format), std::string_view(options.facility),
+          std::string_view(options.version), proxData}) {
         appendCsvField(out, field);
         out.push_back(',');
     }

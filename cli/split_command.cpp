@@ -22,8 +22,7 @@ void reportRefusal(const InputLine& cardData, OutputBuffer& errors) {
         const std::size_t length = characterCount(cardData.text);
         if (length > kMaxCardDataLength) {
             errors.line(inputPlace(cardData) + ": card data refused: " + std::to_string(length) +
-                        " characters, at most " + std::to_string(kMaxCardDataLength) +
-                        " allowed");
+                        " characters, at most " + std::to_string(kMaxCardDataLength) + " allowed");
         }
     }
 }

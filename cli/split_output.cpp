@@ -175,7 +175,10 @@ std::string splitCsvHeader() {
     for (const SplitColumn& column : splitColumns()) {
         for (std::size_t row = 0; row < kGridRowCount; ++row) {
             if (!column.fields[row].present()) continue;
-            header.append(",").append(layout(column.layout).code).append("_").append(kValueKeys[row]);
+            header.append(",")
+                .append(layout(column.layout).code)
+                .append("_")
+                .append(kValueKeys[row]);
         }
     }
     return header + ",rejected";

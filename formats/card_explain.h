@@ -26,7 +26,7 @@ enum class Rule : std::uint8_t {
 
 struct Finding {
     Rule rule = Rule::None;
-    std::uint64_t bits = 0;     // the bits the broken rule names
+    std::uint64_t bits = 0;              // the bits the broken rule names
     const ParityRule* parity = nullptr;  // the broken parity rule
 
     bool passes() const { return rule == Rule::None; }

@@ -62,6 +62,7 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "PFFFFFFFFIIIIIIIIIIIIIIIIP",
         .fieldText = "P, facility 8, hotstamp 16, P",
+        .readerPath = ReaderPath::Limited,
     },
     Layout{
         .id = LayoutId::F34,
@@ -79,6 +80,7 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "PFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIIP",
         .fieldText = "P, facility 12, hotstamp 20, P",
+        .readerPath = ReaderPath::Limited,
     },
     Layout{
         .id = LayoutId::F35,
@@ -113,6 +115,7 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "P0FFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIIP",
         .fieldText = "P, fixed 0, facility 12, hotstamp 20, P",
+        .readerPath = ReaderPath::Unlimited,
     },
     Layout{
         .id = LayoutId::F36V,
@@ -130,6 +133,8 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "PFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIII1P",
         .fieldText = "P, facility 12, hotstamp 21, fixed 1, P",
+        .readerPath = ReaderPath::Unlimited,
+        .readerFacilitySpill = 1,
     },
     Layout{
         .id = LayoutId::F37,
@@ -147,6 +152,7 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "PFFFFFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIP",
         .fieldText = "P, facility 16, hotstamp 19, P",
+        .readerPath = ReaderPath::Limited,
     },
     Layout{
         .id = LayoutId::F37NFC,
@@ -198,6 +204,7 @@ constexpr std::array kLayouts{
         .versionLimit = 7,
         .layoutMask = "",
         .fieldText = "version 4 octal digits, facility 5, hotstamp 7",
+        .valuesFromBoxes = true,
     },
     Layout{
         .id = LayoutId::Casi,
@@ -215,11 +222,37 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "",
         .fieldText = "facility 4 octal digits, hotstamp 12",
+        .valuesFromBoxes = true,
     },
 };
 // clang-format on
 
 static_assert(kLayouts.size() == kLayoutCount);
+
+// A reader's layout mask spells out the frame its layout describes: "P" parity, "F" facility,
+// "I" hotstamp, "1" a fixed 1, "0" every other bit. Checked here, so the two cannot differ.
+constexpr char maskLetter(const Layout& l, int p) {
+    for (const ParityRule& rule : l.parity) {
+        if (rule.bit == p) return 'P';
+    }
+    if ((l.facility.mask() & bitAt(p)) != 0) return 'F';
+    if ((l.hotstamp.mask() & bitAt(p)) != 0) return 'I';
+    return (l.fixedOnes & bitAt(p)) != 0 ? '1' : '0';
+}
+
+constexpr bool masksDescribeTheirLayouts() {
+    for (const Layout& l : kLayouts) {
+        if (l.layoutMask.empty()) continue;
+        if (l.layoutMask.size() != static_cast<std::size_t>(l.frameBits)) return false;
+        for (int p = 0; p < l.frameBits; ++p) {
+            if (l.layoutMask[static_cast<std::size_t>(l.frameBits - 1 - p)] != maskLetter(l, p)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(masksDescribeTheirLayouts());
 
 }  // namespace
 

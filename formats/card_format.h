@@ -46,6 +46,13 @@ constexpr Field reachedBy(Field field, std::optional<std::uint64_t> limit) {
 enum class LayoutId { F26, F34, F35, F35V, F36V, F37, F37NFC, F37V, Proxif, Casi };
 inline constexpr std::size_t kLayoutCount = 10;
 
+// Whether the reader path (a card read from a USB reader) converts a layout, and how.
+enum class ReaderPath : std::uint8_t {
+    None,       // no reader twin: the reader path gives the no-result value
+    Limited,    // the reader twin checks the window's limits
+    Unlimited,  // the reader twin checks no upper limit (the Vorta twins)
+};
+
 struct Layout {
     LayoutId id;
     std::string_view code;         // card format code that selects it
@@ -60,8 +67,13 @@ struct Layout {
     std::uint64_t hotstampLimit;
     std::optional<std::uint64_t> facilityLimit;
     std::optional<std::uint64_t> versionLimit;
-    std::string_view layoutMask;  // as a USB reader describes the frame; empty when none
-    std::string_view fieldText;   // "P, facility 8, hotstamp 16, P"
+    std::string_view layoutMask;   // as a USB reader describes the frame; empty when none
+    std::string_view fieldText;    // "P, facility 8, hotstamp 16, P"
+    bool valuesFromBoxes = false;  // facility code and version read from the Data Input boxes
+    ReaderPath readerPath = ReaderPath::None;
+    // Bits of the facility code the reader twin writes above its field, onto the leading parity
+    // place, where they are counted with its group and then overwritten.
+    int readerFacilitySpill = 0;
 
     constexpr Field reachedHotstamp() const { return reachedBy(hotstamp, hotstampLimit); }
     constexpr Field reachedFacility() const { return reachedBy(facility, facilityLimit); }

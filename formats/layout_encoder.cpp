@@ -13,11 +13,11 @@ std::optional<std::uint64_t> upper(std::optional<std::uint64_t> limit, Limits li
     return limits == Limits::Upper ? limit : std::nullopt;
 }
 
-// The reader path writes the 36-bit Vorta facility one bit wider than its field, so that bit
-// lands on the leading parity place, is counted with its group and then overwritten.
-std::uint64_t spilledFacilityBit(const Layout& l, std::uint64_t facility, Limits limits) {
-    if (l.id != LayoutId::F36V || limits != Limits::LowerOnly) return 0;
-    return placed(Field{l.facility.low, l.facility.width + 1}, facility) & ~l.facility.mask();
+// The facility bits a reader twin writes above its field.
+std::uint64_t spilledFacilityBits(const Layout& l, std::uint64_t facility, Limits limits) {
+    if (limits != Limits::LowerOnly) return 0;
+    const Field wider{l.facility.low, l.facility.width + l.readerFacilitySpill};
+    return placed(wider, facility) & ~l.facility.mask();
 }
 
 bool passesEveryCheck(const Layout& l, const EncoderValues& values, MessageSink& sink,
@@ -63,7 +63,7 @@ std::optional<std::uint64_t> encodeWord(const Layout& l, const EncoderValues& va
     if (!hotstamp) return std::nullopt;
     const auto facility = static_cast<std::uint64_t>(values.facility);
     return frameWord(l, *hotstamp, facility, static_cast<std::uint64_t>(values.version),
-                     spilledFacilityBit(l, facility, limits));
+                     spilledFacilityBits(l, facility, limits));
 }
 
 }  // namespace morvane

@@ -29,8 +29,14 @@ constexpr std::array<bool, kGridRowCount> kBesideNumberToo{true, false, false, t
 
 SplitColumn column(SplitFormatId id, LayoutId l, std::string_view heading,
                    std::string_view refusal) {
-    return SplitColumn{id,         l, heading, id != SplitFormatId::Casi, id != SplitFormatId::F35,
-                       fieldsOf(l), refusal, id == SplitFormatId::F37 ? kBesideNumberToo : kHotstampRow};
+    return SplitColumn{id,
+                       l,
+                       heading,
+                       id != SplitFormatId::Casi,
+                       id != SplitFormatId::F35,
+                       fieldsOf(l),
+                       refusal,
+                       id == SplitFormatId::F37 ? kBesideNumberToo : kHotstampRow};
 }
 
 const std::array<SplitColumn, kSplitFormatCount>& columns() {

@@ -28,14 +28,16 @@ SplitResult SplitData(std::string_view cardData) {
     for (const SplitColumn& column : splitColumns()) {
         ColumnResult& c = result.columns[static_cast<std::size_t>(column.id)];
         if (!c.passes()) continue;
-        for (std::size_t r = 0; r < kGridRowCount; ++r) c.values[r] = column.fields[r].read(word->bits);
+        for (std::size_t r = 0; r < kGridRowCount; ++r)
+            c.values[r] = column.fields[r].read(word->bits);
     }
     return result;
 }
 
 void appendBitData(std::string& out, const SplitResult& r) {
     if (r.state != SplitState::Split) return;
-    for (int p = r.word.length - 1; p >= 0; --p) out.push_back((r.word.bits >> p & 1) != 0 ? '1' : '0');
+    for (int p = r.word.length - 1; p >= 0; --p)
+        out.push_back((r.word.bits >> p & 1) != 0 ? '1' : '0');
 }
 
 std::string bitData(const SplitResult& r) {
@@ -54,8 +56,9 @@ void appendCellText(std::string& out, const SplitResult& r, SplitFormatId id, Gr
     }
     if (!column.fields[i].present()) return;
     std::array<char, 24> digits{};
-    out.append(digits.data(),
-               std::to_chars(digits.data(), digits.data() + digits.size(), r.column(id).values[i]).ptr);
+    out.append(
+        digits.data(),
+        std::to_chars(digits.data(), digits.data() + digits.size(), r.column(id).values[i]).ptr);
 }
 
 std::string cellText(const SplitResult& r, SplitFormatId id, GridRow row) {

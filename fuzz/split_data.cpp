@@ -3,7 +3,8 @@
 //
 // Beyond "no crash": the bit data is the 48 bits of card data the box holds, or nothing; a
 // rejected run leaves every box empty, each column holds its values or its refusal text, card
-// data a format accepts within its limits converts back to the same number, and the command line's table and JSON line stay printable and on their lines.
+// data a format accepts within its limits converts back to the same number, and the command line's
+// table and JSON line stay printable and on their lines.
 #include "formats/split_data.h"
 
 #include <nlohmann/json.hpp>
@@ -51,8 +52,9 @@ void checkBitData(std::string_view cardData, const SplitResult& r) {
 void checkColumns(const SplitResult& r) {
     for (const SplitColumn& column : splitColumns()) {
         const bool matched = r.matches(column.id);
-        FUZZ_CHECK(matched || !findingText(layout(column.layout), r.column(column.id).finding,
-                                           r.word).empty());
+        FUZZ_CHECK(
+            matched ||
+            !findingText(layout(column.layout), r.column(column.id).finding, r.word).empty());
         for (std::size_t row = 0; row < kGridRowCount; ++row) {
             const std::string shown = cellText(r, column.id, static_cast<GridRow>(row));
             if (matched && column.fields[row].present()) {

@@ -152,7 +152,7 @@ TEST(CliExplain, PutsEachFormatsRolesUnderTheBitsAndAddsThemToTheJson) {
 
 // The documented JSON and CSV of a handful of cards, the card data escaped or quoted.
 TEST(CliSplit, WritesTheDocumentedJsonAndCsv) {
-    const std::vector<std::string> cards{"0000007540140346", "475460163", "", "7",
+    const std::vector<std::string> cards{"0000007540140346",         "475460163", "", "7",
                                          "\"\\\x01\x7f\xff\xc3\xa9", "1,\"2"};
     std::vector<std::string> json{"split", "--json"}, csv{"split", "--csv"};
     json.insert(json.end(), cards.begin(), cards.end());
@@ -176,7 +176,8 @@ TEST(CliSplit, ReadsCardDataAsANumberWhateverItsLeadingZeros) {
         const std::string cardData(proxDataText(word).view());
         full += cardData + "\n";
         shorter += cardData.substr(std::min(cardData.find_first_not_of('0'),
-                                            static_cast<std::size_t>(i % 16))) + "\n";
+                                            static_cast<std::size_t>(i % 16))) +
+                   "\n";
     }
     const auto a = cli({"split", "--json"}, full);
     const auto b = cli({"split", "--json"}, shorter);
@@ -198,9 +199,10 @@ TEST(CliSplit, RefusesCardDataLongerThanTheBoxKeepingOutputInStep) {
     EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"\n"), std::string::npos);
     EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"...\n"), std::string::npos);
     const std::string refused = ": card data refused: ";
-    EXPECT_EQ(r.err, "line 2: \"00000006004000020\"" + refused + "17 characters, at most 16 allowed\n" +
-                         "line 4: \"" + shownWhole + "\"" + refused + "40 characters, at most 16 allowed\n" +
-                         "line 5: \"" + shownWhole + "\"..." + refused + "41 characters, at most 16 allowed\n");
+    EXPECT_EQ(r.err, "line 2: \"00000006004000020\"" + refused +
+                         "17 characters, at most 16 allowed\n" + "line 4: \"" + shownWhole + "\"" +
+                         refused + "40 characters, at most 16 allowed\n" + "line 5: \"" +
+                         shownWhole + "\"..." + refused + "41 characters, at most 16 allowed\n");
     EXPECT_NE(r.out.find("Rejected: 17 characters, more than the 16 the card data box holds\n"),
               std::string::npos);
     EXPECT_NE(r.out.find("Rejected: \"\\xc3\\xa9\" at character 1 is not an octal digit"),

@@ -23,7 +23,8 @@ std::string shown(const SplitResult& r, bool refusals = false) {
         std::string cells;
         for (std::size_t row = 0; row < kGridRowCount; ++row) {
             const std::string cell = cellText(r, c.id, static_cast<GridRow>(row));
-            if (c.fields[row].present() || !cell.empty()) cells += (cells.empty() ? "" : ",") + cell;
+            if (c.fields[row].present() || !cell.empty())
+                cells += (cells.empty() ? "" : ",") + cell;
         }
         text += cells;
     }
@@ -107,7 +108,8 @@ TEST(SplitData, GivesBackWhatTheConvertDirectionEncodedWithOrWithoutLeadingZeros
             const auto dropped = std::min(cardData.find_first_not_of('0'), std::size_t(i % 16));
             const SplitResult shorter = SplitData(std::string_view(cardData).substr(dropped));
             EXPECT_EQ(bitData(shorter) + shown(shorter) + shown(shorter, true),
-                      bitData(r) + shown(r) + shown(r, true)) << cardData << " " << dropped;
+                      bitData(r) + shown(r) + shown(r, true))
+                << cardData << " " << dropped;
             ASSERT_TRUE(r.matches(column.id)) << l.code << " " << i;
             for (const SplitColumn& other : splitColumns()) {
                 EXPECT_EQ(explainColumn(other.id, shorter.word).passes, r.matches(other.id));
