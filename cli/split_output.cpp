@@ -1,10 +1,10 @@
 #include "cli/split_output.h"
 
 #include <array>
-#include <charconv>
 #include <nlohmann/json.hpp>
 
 #include "cli/line_io.h"
+#include "formats/numeric_text.h"
 #include "formats/split_catalogue.h"
 
 namespace morvane::cli {
@@ -123,11 +123,6 @@ void appendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
-void appendNumber(std::string& out, std::uint64_t value) {
-    std::array<char, 24> digits{};
-    out.append(digits.data(), std::to_chars(digits.data(), digits.data() + 24, value).ptr);
-}
-
 // One format's member: its values, or its refusal and the rule the card data breaks. Refusals,
 // reasons and keys are the catalogue's own ASCII texts, which JSON does not escape.
 void appendFormatJson(std::string& out, const SplitColumn& column, const SplitResult& r) {
@@ -139,7 +134,7 @@ void appendFormatJson(std::string& out, const SplitColumn& column, const SplitRe
         for (std::size_t row = 0; row < kGridRowCount; ++row) {
             if (!column.fields[row].present()) continue;
             out.append(",\"").append(kValueKeys[row]).append("\":");
-            appendNumber(out, c.values[row]);
+            appendDecimal(out, c.values[row]);
         }
     } else {
         out.append("false,\"refusal\":\"").append(column.refusal).append("\",\"reason\":\"");

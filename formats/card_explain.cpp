@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 
 #include "formats/frame_word.h"
+#include "formats/numeric_text.h"
 
 namespace morvane {
 
@@ -31,11 +31,6 @@ const RuleBits& ruleBitsOf(const Layout& l) {
     return kBits[static_cast<std::size_t>(l.id)];
 }
 
-std::string& appendNumber(std::string& out, std::uint64_t value) {
-    std::array<char, 24> digits{};
-    return out.append(digits.data(), std::to_chars(digits.data(), digits.data() + 24, value).ptr);
-}
-
 int highestBit(std::uint64_t bits) { return static_cast<int>(std::bit_width(bits)) - 1; }
 
 // "bit 7", "bits 25..13", or the runs of an interleaved group: "bits 33..31, 29..28, ...".
@@ -48,8 +43,8 @@ void appendBitList(std::string& out, std::uint64_t bits) {
         while (low > 0 && (bits & bitAt(low - 1)) != 0) --low;
         if (!first) out += ", ";
         first = false;
-        appendNumber(out, static_cast<std::uint64_t>(high));
-        if (low < high) appendNumber(out += "..", static_cast<std::uint64_t>(low));
+        appendDecimal(out, static_cast<std::uint64_t>(high));
+        if (low < high) appendDecimal(out += "..", static_cast<std::uint64_t>(low));
         high = low;
     }
 }
@@ -91,21 +86,21 @@ void appendFindingText(std::string& out, const Layout& l, const Finding& f, Card
             out += "there is no card data";
             return;
         case Rule::Sentinel:
-            appendNumber(out += "sentinel bit ", top) += " is 0";
+            appendDecimal(out += "sentinel bit ", top) += " is 0";
             return;
         case Rule::FixedOne:
-            appendNumber(out += "fixed bit ", top) += " must be 1";
+            appendDecimal(out += "fixed bit ", top) += " must be 1";
             return;
         case Rule::AboveFrame:
-            appendNumber(out += "bit ", top) += " lies above the ";
-            appendNumber(out, static_cast<std::uint64_t>(ruleBitsOf(l).frameTop)) +=
+            appendDecimal(out += "bit ", top) += " lies above the ";
+            appendDecimal(out, static_cast<std::uint64_t>(ruleBitsOf(l).frameTop)) +=
                 "-bit frame and is 1";
             return;
         case Rule::FixedZero:
-            appendNumber(out += "fixed bit ", top) += " must be 0";
+            appendDecimal(out += "fixed bit ", top) += " must be 0";
             return;
         case Rule::Parity:
-            appendNumber(out += "parity bit ", top) += (w.bits & f.bits) != 0 ? " is 1" : " is 0";
+            appendDecimal(out += "parity bit ", top) += (w.bits & f.bits) != 0 ? " is 1" : " is 0";
             appendBitList(out += " but must make ", f.parity->group | f.bits);
             out += f.parity->kind == Parity::Even ? " even" : " odd";
             return;
@@ -124,7 +119,7 @@ void appendValue(std::string& out, GridRow row, std::uint64_t value) {
     if (!out.empty()) out += ", ";
     out += gridRowLabel(row);
     if (!out.ends_with(':')) out += ':';
-    appendNumber(out += ' ', value);
+    appendDecimal(out += ' ', value);
 }
 
 CardExplanation explained(const Layout& l, CardWord w, bool aboveFrameRead) {

@@ -130,4 +130,10 @@ std::string formatNumber(double value) {
     return text;
 }
 
+std::string& appendDecimal(std::string& out, std::uint64_t value) {
+    std::array<char, 24> digits{};
+    return out.append(digits.data(),
+                      std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
+}
+
 }  // namespace morvane

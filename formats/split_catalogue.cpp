@@ -13,14 +13,16 @@ constexpr std::array<std::string_view, kGridRowCount> kRowLabels{
     "No Facility",
 };
 
+constexpr std::size_t row(GridRow r) { return static_cast<std::size_t>(r); }
+
 // Each column reads its layout's fields as far as their limits reach. The 37-bit column also
 // reads the 35-bit hotstamp of the layout without facility code, and the 35-bit Vorta facility
 // code takes the fixed 0 bit above it along: set on a card, it shows in the number.
 RowFields fieldsOf(LayoutId id) {
     const Layout& l = layout(id);
     RowFields fields{l.reachedHotstamp(), l.reachedFacility(), l.reachedVersion(), Field{}};
-    if (id == LayoutId::F37) fields[3] = layout(LayoutId::F37NFC).hotstamp;
-    if (id == LayoutId::F35V) ++fields[1].width;
+    if (id == LayoutId::F37) fields[row(NoFacility)] = layout(LayoutId::F37NFC).hotstamp;
+    if (id == LayoutId::F35V) ++fields[row(Facility)].width;
     return fields;
 }
 

@@ -1,7 +1,8 @@
 #include "formats/split_data.h"
 
 #include <algorithm>
-#include <charconv>
+
+#include "formats/numeric_text.h"
 
 namespace morvane {
 
@@ -55,10 +56,7 @@ void appendCellText(std::string& out, const SplitResult& r, SplitFormatId id, Gr
         return;
     }
     if (!column.fields[i].present()) return;
-    std::array<char, 24> digits{};
-    out.append(
-        digits.data(),
-        std::to_chars(digits.data(), digits.data() + digits.size(), r.column(id).values[i]).ptr);
+    appendDecimal(out, r.column(id).values[i]);
 }
 
 std::string cellText(const SplitResult& r, SplitFormatId id, GridRow row) {
