@@ -58,7 +58,7 @@ ProxDataText convertOne(const InputLine& hotstamp, const ConvertOptions& options
         return {};
     }
     try {
-        return calcProxDataText(hotstamp.text, options.format, facilityCode, host);
+        return CalcProxData(hotstamp.text, options.format, facilityCode, host);
     } catch (const NumericError& e) {
         host.showMessage(e.text());
         return {};

@@ -229,6 +229,16 @@ constexpr std::array kLayouts{
 
 static_assert(kLayouts.size() == kLayoutCount);
 
+// layout(id) indexes the table, and "37" finds the layout with facility code before the one
+// without.
+constexpr bool layoutsInIdOrder() {
+    for (std::size_t i = 0; i < kLayouts.size(); ++i) {
+        if (static_cast<std::size_t>(kLayouts[i].id) != i) return false;
+    }
+    return LayoutId::F37 < LayoutId::F37NFC;
+}
+static_assert(layoutsInIdOrder());
+
 // A reader's layout mask spells out the frame its layout describes: "P" parity, "F" facility,
 // "I" hotstamp, "1" a fixed 1, "0" every other bit. Checked here, so the two cannot differ.
 constexpr char maskLetter(const Layout& l, int p) {
@@ -260,33 +270,18 @@ std::span<const Layout> layouts() { return kLayouts; }
 
 const Layout& layout(LayoutId id) { return kLayouts[static_cast<std::size_t>(id)]; }
 
-namespace {
-
-// A code of up to seven characters with its length as one number: the lookup runs on every
-// conversion, and comparing numbers spares a string comparison per layout.
-constexpr std::uint64_t packedCode(std::string_view code) {
-    std::uint64_t packed = code.size();
-    for (char c : code) packed = packed << 8 | static_cast<unsigned char>(c);
-    return packed;
-}
-constexpr std::size_t kLongestPackedCode = 7;
-
-constexpr std::array<std::uint64_t, kLayouts.size()> kPackedCodes = [] {
-    std::array<std::uint64_t, kLayouts.size()> codes{};
-    for (std::size_t i = 0; i < kLayouts.size(); ++i) {
-        // The layout without facility code is reached through "37", never by its own code.
-        codes[i] = kLayouts[i].id == LayoutId::F37NFC ? 0 : packedCode(kLayouts[i].code);
-    }
-    return codes;
-}();
-
-}  // namespace
-
+// The layout without facility code is reached through "37", never by its own code: the one
+// with facility code comes first. Codes are compared by length and their first and last
+// characters before their whole text, which takes a call: "37" is the sixth code, and those
+// calls made a 37-bit conversion take 35 ns instead of 28 ns on the project machine under load
+// (the hand-written 26-bit floor at 8.8 ns there), against a target of 25 ns when quiet.
 const Layout* findLayout(std::string_view code) {
-    if (code.empty() || code.size() > kLongestPackedCode) return nullptr;
-    const std::uint64_t packed = packedCode(code);
-    for (std::size_t i = 0; i < kPackedCodes.size(); ++i) {
-        if (kPackedCodes[i] == packed) return &kLayouts[i];
+    if (code.empty()) return nullptr;
+    for (const Layout& l : kLayouts) {
+        if (l.code.size() == code.size() && l.code.front() == code.front() &&
+            l.code.back() == code.back() && l.code == code) {
+            return &l;
+        }
     }
     return nullptr;
 }

@@ -30,14 +30,6 @@ bool passesEveryCheck(const Layout& l, const EncoderValues& values, MessageSink&
            passes(ValueBox::Version, l.version, values.version, l.versionLimit);
 }
 
-// Values within every limit, tested in integers first: the common case needs nothing else.
-bool plainlyWithinLimits(const Layout& l, const EncoderValues& values, Limits limits) {
-    return limits == Limits::Upper && values.hotstamp >= 0 &&
-           values.hotstamp <= static_cast<double>(l.hotstampLimit) &&
-           withinAllLimits(l, static_cast<std::uint64_t>(values.hotstamp), values.facility,
-                           values.version);
-}
-
 // Every value now lies between 0 and its limit. Without upper limits the reader path's Vorta
 // twins place the hotstamp as a 32-bit whole number, which a larger one does not fit: the
 // window's "6 Overflow", shown like a range message.
@@ -55,10 +47,7 @@ std::optional<std::uint64_t> hotstampBits(double hotstamp, Limits limits, Messag
 
 std::optional<std::uint64_t> encodeWord(const Layout& l, const EncoderValues& values,
                                         MessageSink& sink, EncoderHost* boxes, Limits limits) {
-    if (!plainlyWithinLimits(l, values, limits) &&
-        !passesEveryCheck(l, values, sink, boxes, limits)) {
-        return std::nullopt;
-    }
+    if (!passesEveryCheck(l, values, sink, boxes, limits)) return std::nullopt;
     const auto hotstamp = hotstampBits(values.hotstamp, limits, sink);
     if (!hotstamp) return std::nullopt;
     const auto facility = static_cast<std::uint64_t>(values.facility);

@@ -98,8 +98,8 @@ std::optional<std::uint64_t> plainWord(const Layout& l, std::uint64_t hotstamp, 
 
 }  // namespace
 
-ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
-                              EncoderHost& host) {
+ProxDataText CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                          EncoderHost& host) {
     const Layout* l = builtLayout(sCF, iFC);
     // Anything but a plain hotstamp within every limit goes the long way, which reports what
     // is wrong.
@@ -116,11 +116,6 @@ ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, 
         return proxDataOrNoResult(encodeWord(*l, *values, host, &host));
     }
     return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, host, &host));
-}
-
-std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
-                         EncoderHost& host) {
-    return calcProxDataText(sSerialNo, sCF, iFC, host).str();
 }
 
 std::string CalcProxDataUSB(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
