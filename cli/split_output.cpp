@@ -123,25 +123,47 @@ void appendJsonString(std::string& out, std::string_view text) {
     out.push_back('"');
 }
 
-// One format's member: its values, or its refusal and the rule the card data breaks. Refusals,
-// reasons and keys are the catalogue's own ASCII texts, which JSON does not escape.
-void appendFormatJson(std::string& out, const SplitColumn& column, const SplitResult& r) {
-    const Layout& l = layout(column.layout);
-    const ColumnResult& c = r.column(column.id);
-    out.append("\"").append(l.code).append("\":{\"passes\":");
-    if (c.passes()) {
-        out.append("true");
-        for (std::size_t row = 0; row < kGridRowCount; ++row) {
-            if (!column.fields[row].present()) continue;
-            out.append(",\"").append(kValueKeys[row]).append("\":");
-            appendDecimal(out, c.values[row]);
+// What each format's member starts with, passing or refused: its code, and for a refusal the
+// window's text. Refusals, reasons and keys are the catalogue's own ASCII texts, which JSON
+// does not escape.
+struct MemberHeads {
+    std::string passes;
+    std::string refused;
+};
+
+const std::array<MemberHeads, kSplitFormatCount>& memberHeads() {
+    static const auto kHeads = [] {
+        std::array<MemberHeads, kSplitFormatCount> heads;
+        for (const SplitColumn& column : splitColumns()) {
+            const std::string code = "\"" + std::string(layout(column.layout).code) + "\":";
+            heads[static_cast<std::size_t>(column.id)] = {
+                code + "{\"passes\":true", code + "{\"passes\":false,\"refusal\":\"" +
+                                               std::string(column.refusal) + "\",\"reason\":\""};
         }
+        return heads;
+    }();
+    return kHeads;
+}
+
+constexpr std::array<std::string_view, kGridRowCount> kValueMembers{
+    ",\"hotstamp\":", ",\"facility\":", ",\"version\":", ",\"no_facility\":"};
+
+// One format's member: its values, or its refusal and the rule the card data breaks.
+void appendFormatJson(std::string& out, const SplitColumn& column, const SplitResult& r) {
+    const MemberHeads& heads = memberHeads()[static_cast<std::size_t>(column.id)];
+    const ColumnResult& c = r.column(column.id);
+    if (c.passes()) {
+        out += heads.passes;
+        for (std::size_t row = 0; row < kGridRowCount; ++row) {
+            if (column.fields[row].present())
+                appendDecimal(out += kValueMembers[row], c.values[row]);
+        }
+        out += '}';
     } else {
-        out.append("false,\"refusal\":\"").append(column.refusal).append("\",\"reason\":\"");
-        appendFindingText(out, l, c.finding, r.word);
-        out.push_back('"');
+        out += heads.refused;
+        appendFindingText(out, layout(column.layout), c.finding, r.word);
+        out += "\"}";
     }
-    out.push_back('}');
 }
 
 }  // namespace

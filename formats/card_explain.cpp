@@ -10,27 +10,6 @@ namespace morvane {
 
 namespace {
 
-// What the rules of one layout need, worked out once from its catalogue entry.
-struct RuleBits {
-    std::uint64_t aboveFrame;  // above the frame, sentinel excepted
-    std::uint64_t fixedZeros;  // inside the frame, beyond a field's limit
-    int frameTop;
-};
-
-const RuleBits& ruleBitsOf(const Layout& l) {
-    static const auto kBits = [] {
-        std::array<RuleBits, kLayoutCount> bits{};
-        for (const Layout& each : layouts()) {
-            const int top = frameTop(each);
-            std::uint64_t above = bitRange(kProxWordBits - 1, top);
-            if (each.sentinelBit >= 0) above &= ~bitAt(each.sentinelBit);
-            bits[static_cast<std::size_t>(each.id)] = {above, fieldZeroBits(each), top};
-        }
-        return bits;
-    }();
-    return kBits[static_cast<std::size_t>(l.id)];
-}
-
 int highestBit(std::uint64_t bits) { return static_cast<int>(std::bit_width(bits)) - 1; }
 
 // "bit 7", "bits 25..13", or the runs of an interleaved group: "bits 33..31, 29..28, ...".
@@ -47,6 +26,39 @@ void appendBitList(std::string& out, std::uint64_t bits) {
         if (low < high) appendDecimal(out += "..", static_cast<std::uint64_t>(low));
         high = low;
     }
+}
+
+// What the rules of one layout need, worked out once from its catalogue entry.
+struct RuleBits {
+    std::uint64_t aboveFrame;  // above the frame, sentinel excepted
+    std::uint64_t fixedZeros;  // inside the frame, beyond a field's limit
+    int frameTop;
+    // Per parity rule, what its group must be: " but must make bits 12..0 odd". A batch
+    // explains millions of refusals, and these are the longest words of them.
+    std::array<std::string, 3> mustMake;
+};
+
+RuleBits ruleBitsFor(const Layout& l) {
+    const int top = frameTop(l);
+    std::uint64_t above = bitRange(kProxWordBits - 1, top);
+    if (l.sentinelBit >= 0) above &= ~bitAt(l.sentinelBit);
+    RuleBits bits{above, fieldZeroBits(l), top, {}};
+    for (std::size_t i = 0; i < l.parity.size(); ++i) {
+        const ParityRule& rule = l.parity[i];
+        appendBitList(bits.mustMake.at(i) = " but must make ", rule.group | bitAt(rule.bit));
+        bits.mustMake[i] += rule.kind == Parity::Even ? " even" : " odd";
+    }
+    return bits;
+}
+
+const RuleBits& ruleBitsOf(const Layout& l) {
+    static const auto kBits = [] {
+        std::array<RuleBits, kLayoutCount> bits{};
+        for (const Layout& each : layouts())
+            bits[static_cast<std::size_t>(each.id)] = ruleBitsFor(each);
+        return bits;
+    }();
+    return kBits[static_cast<std::size_t>(l.id)];
 }
 
 const ParityRule* brokenParity(const Layout& l, std::uint64_t bits) {
@@ -101,8 +113,7 @@ void appendFindingText(std::string& out, const Layout& l, const Finding& f, Card
             return;
         case Rule::Parity:
             appendDecimal(out += "parity bit ", top) += (w.bits & f.bits) != 0 ? " is 1" : " is 0";
-            appendBitList(out += " but must make ", f.parity->group | f.bits);
-            out += f.parity->kind == Parity::Even ? " even" : " odd";
+            out += ruleBitsOf(l).mustMake.at(static_cast<std::size_t>(f.parity - l.parity.data()));
             return;
     }
 }

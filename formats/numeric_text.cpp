@@ -131,9 +131,13 @@ std::string formatNumber(double value) {
 }
 
 std::string& appendDecimal(std::string& out, std::uint64_t value) {
-    std::array<char, 24> digits{};
-    return out.append(digits.data(),
-                      std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr);
+    constexpr std::size_t kMostDigits = 20;
+    const std::size_t start = out.size();
+    out.resize(start + kMostDigits);
+    char* const at = out.data() + start;
+    out.resize(start +
+               static_cast<std::size_t>(std::to_chars(at, at + kMostDigits, value).ptr - at));
+    return out;
 }
 
 }  // namespace morvane

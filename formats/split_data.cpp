@@ -37,8 +37,12 @@ SplitResult SplitData(std::string_view cardData) {
 
 void appendBitData(std::string& out, const SplitResult& r) {
     if (r.state != SplitState::Split) return;
-    for (int p = r.word.length - 1; p >= 0; --p)
-        out.push_back((r.word.bits >> p & 1) != 0 ? '1' : '0');
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(r.word.length));
+    std::uint64_t bits = r.word.bits;
+    for (std::size_t i = out.size(); i > start; --i, bits >>= 1) {
+        out[i - 1] = (bits & 1) != 0 ? '1' : '0';
+    }
 }
 
 std::string bitData(const SplitResult& r) {
