@@ -20,8 +20,7 @@ struct EncoderValues {
 
 enum class Limits {
     Upper,      // the window's set: every field's limit
-    LowerOnly,  // the reader path's Vorta twins: negative values only; the hotstamp must fit 32
-                // bits
+    LowerOnly,  // the reader path's Vorta twins: no negative value, a hotstamp within 32 bits
 };
 
 // The prox data word, or no value after a range error (shown, and with `boxes` the offending

@@ -194,8 +194,9 @@ TEST(CliSplit, ReadsCardDataAsANumberWhateverItsLeadingZeros) {
 
 TEST(CliSplit, RefusesCardDataLongerThanTheBoxKeepingOutputInStep) {
     const std::string shownWhole(40, '7');
-    const auto r = cli({"split", "-"}, "0000000600400002\n00000006004000020\né\xc3\xa9\n" +
-                                           shownWhole + "\n" + shownWhole + "7\n");
+    const auto r =
+        cli({"split", "-"}, "0000000600400002\n00000006004000020\né\xc3\xa9\n" + shownWhole + "\n" +
+                                shownWhole + "7\néééééééééééééééé\n");  // 16 characters fit
     EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"\n"), std::string::npos);
     EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"...\n"), std::string::npos);
     const std::string refused = ": card data refused: ";
