@@ -29,31 +29,53 @@ RowFields fieldsOf(LayoutId id) {
 constexpr std::array<bool, kGridRowCount> kHotstampRow{true, false, false, false};
 constexpr std::array<bool, kGridRowCount> kBesideNumberToo{true, false, false, true};
 
-SplitColumn column(SplitFormatId id, LayoutId l, std::string_view heading,
-                   std::string_view refusal) {
-    return SplitColumn{id,
-                       l,
-                       heading,
-                       id != SplitFormatId::Casi,
-                       id != SplitFormatId::F35,
-                       fieldsOf(l),
-                       refusal,
-                       id == SplitFormatId::F37 ? kBesideNumberToo : kHotstampRow};
+// The page's columns, in its order; the checks' and the page's quirks are the flags.
+struct ColumnEntry {
+    SplitFormatId id;
+    LayoutId layout;
+    std::string_view heading;
+    std::string_view refusal;
+    bool shownInWindow = true;
+    bool readsAboveFrame = true;
+    std::array<bool, kGridRowCount> refusalRows = kHotstampRow;
+};
+
+constexpr std::array<ColumnEntry, kSplitFormatCount> kEntries{{
+    {SplitFormatId::F26, LayoutId::F26, "26 Bit", "Not 26 Bit"},
+    {SplitFormatId::F34, LayoutId::F34, "34 Bit", "Not 34 Bit"},
+    {SplitFormatId::F35, LayoutId::F35, "35 Bit", "Not 35 Bit", true, false},
+    {SplitFormatId::F35V, LayoutId::F35V, "35 Bit V", "Not 35V"},
+    {SplitFormatId::F36V, LayoutId::F36V, "36 Bit V", "Not 36 Bit V"},
+    {SplitFormatId::F37V, LayoutId::F37V, "37 Bit V", "Not 37 Bit V"},
+    {SplitFormatId::F37, LayoutId::F37, "37 Bit", "Not 37 Bit", true, true, kBesideNumberToo},
+    {SplitFormatId::Proxif, LayoutId::Proxif, "Proxif", "Not Proxif"},
+    {SplitFormatId::Casi, LayoutId::Casi, "Casi", "Not Casi", false},
+}};
+
+constexpr bool entriesInIdOrder() {
+    for (std::size_t i = 0; i < kEntries.size(); ++i) {
+        if (static_cast<std::size_t>(kEntries[i].id) != i) return false;
+    }
+    return true;
 }
+static_assert(entriesInIdOrder());
 
 const std::array<SplitColumn, kSplitFormatCount>& columns() {
-    using enum SplitFormatId;
-    static const std::array<SplitColumn, kSplitFormatCount> kColumns{
-        column(F26, LayoutId::F26, "26 Bit", "Not 26 Bit"),
-        column(F34, LayoutId::F34, "34 Bit", "Not 34 Bit"),
-        column(F35, LayoutId::F35, "35 Bit", "Not 35 Bit"),
-        column(F35V, LayoutId::F35V, "35 Bit V", "Not 35V"),
-        column(F36V, LayoutId::F36V, "36 Bit V", "Not 36 Bit V"),
-        column(F37V, LayoutId::F37V, "37 Bit V", "Not 37 Bit V"),
-        column(F37, LayoutId::F37, "37 Bit", "Not 37 Bit"),
-        column(Proxif, LayoutId::Proxif, "Proxif", "Not Proxif"),
-        column(Casi, LayoutId::Casi, "Casi", "Not Casi"),
-    };
+    static const auto kColumns = [] {
+        std::array<SplitColumn, kSplitFormatCount> built{};
+        for (std::size_t i = 0; i < kEntries.size(); ++i) {
+            const ColumnEntry& e = kEntries[i];
+            built[i] = {e.id,
+                        e.layout,
+                        e.heading,
+                        e.shownInWindow,
+                        e.readsAboveFrame,
+                        fieldsOf(e.layout),
+                        e.refusal,
+                        e.refusalRows};
+        }
+        return built;
+    }();
     return kColumns;
 }
 
