@@ -7,6 +7,7 @@
 
 #include "app/bit_map_view.h"
 #include "app/qt_text.h"
+#include "app/split_boxes.h"
 #include "formats/card_explain.h"
 #include "ui_frm_morvane.h"
 
@@ -48,8 +49,8 @@ void BitMapPanel::watchColumns(QWidget* window) {
         for (QLabel* label : labels) {
             if (label->text() == toQt(column.heading)) widgets.push_back(label);
         }
-        for (const BoxSlice& s : column.slices) {
-            widgets.push_back(window->findChild<QLineEdit*>(toQt(boxName(s.box))));
+        for (std::string_view name : kResultBoxNames[static_cast<std::size_t>(column.id)]) {
+            if (!name.empty()) widgets.push_back(window->findChild<QLineEdit*>(toQt(name)));
         }
         for (QObject* widget : widgets) {
             if (widget == nullptr) continue;
@@ -105,7 +106,7 @@ void BitMapPanel::showPage() {
         if (!w) return view_->showHint(QStringLiteral("Bit map: shown here after Split Data"));
         const SplitColumn& column = splitColumns()[chosen_];
         const CardExplanation e = explainColumn(column.id, *w);
-        const std::string_view name = e.passes ? column.heading : column.refusal.front().text;
+        const std::string_view name = e.passes ? column.heading : column.refusal;
         return view_->showMap(toQt(name), *w, e);
     }
     const std::string proxData = toStd(ui_.txtBoxProxData->text());
@@ -126,9 +127,10 @@ void BitMapPanel::setRefusalTips() {
             const CardExplanation e = explainColumn(column.id, *w);
             if (!e.passes) tip = toQt(e.verdict);
         }
-        for (const BoxText& t : column.refusal) {
-            auto* box = window_->findChild<QLineEdit*>(toQt(boxName(t.box)));
-            if (box != nullptr && !t.text.empty()) box->setToolTip(tip);
+        for (std::size_t row = 0; row < kGridRowCount; ++row) {
+            if (!column.refusalRows[row]) continue;
+            const std::string_view name = kResultBoxNames[static_cast<std::size_t>(column.id)][row];
+            if (auto* box = window_->findChild<QLineEdit*>(toQt(name))) box->setToolTip(tip);
         }
     }
 }

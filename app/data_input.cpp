@@ -23,7 +23,8 @@ void putTrimmed(QLineEdit* box) { box->setText(toQt(trimSpaces(toStd(box->text()
 
 void frmMorvane::recalculate() {
     ui->txtBoxProxData->setText(
-        toQt(CalcProxData(toStd(ui->txtBoxSerialNo->text()), sCardFormat, lFacilityCode, boxes_)));
+        toQt(CalcProxData(toStd(ui->txtBoxSerialNo->text()), sCardFormat, lFacilityCode, boxes_)
+                 .view()));
     if (bitMap_ != nullptr) bitMap_->refreshBuilt();
 }
 

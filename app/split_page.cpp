@@ -4,6 +4,7 @@
 #include "app/bit_map_panel.h"
 #include "app/frm_morvane.h"
 #include "app/qt_text.h"
+#include "app/split_boxes.h"
 #include "formats/split_data.h"
 #include "ui_frm_morvane.h"
 
@@ -15,7 +16,7 @@ QLineEdit* frmMorvane::resultBox(std::string_view name) const {
 
 // Results never stand beside card data they were not split from.
 void frmMorvane::txtData_Change() {
-    for (std::string_view name : clearedBoxNames()) {
+    for (std::string_view name : kClearedBoxNames) {
         if (QLineEdit* box = resultBox(name)) box->clear();
     }
     if (bitMap_ != nullptr) bitMap_->clearSplit();
@@ -24,10 +25,14 @@ void frmMorvane::txtData_Change() {
 void frmMorvane::cmdStart_Click() {
     txtData_Change();
     const SplitResult result = SplitData(toStd(ui->txtData->text()));
-    ui->txtBits->setText(toQt(result.bitData));
-    for (std::size_t i = 0; i < kResultBoxCount; ++i) {
-        const auto box = static_cast<ResultBox>(i);
-        if (QLineEdit* target = resultBox(boxName(box))) target->setText(toQt(result.box(box)));
+    ui->txtBits->setText(toQt(bitData(result)));
+    for (SplitFormatId id : splitWriteOrder()) {
+        for (std::size_t row = 0; row < kGridRowCount; ++row) {
+            const auto r = static_cast<GridRow>(row);
+            if (QLineEdit* target = resultBox(resultBoxName(id, r))) {
+                target->setText(toQt(cellText(result, id, r)));
+            }
+        }
     }
     bitMap_->showSplit();
 }

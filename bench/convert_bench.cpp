@@ -35,16 +35,6 @@ void BM_CalcProxData(benchmark::State& state, const char* code, std::int32_t fac
     }
 }
 
-// The same calls without the heap allocation a 16-character std::string takes.
-void BM_CalcProxDataText(benchmark::State& state, const char* code, std::int32_t facility) {
-    SilentHost host;
-    std::size_t i = 0;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(morvane::calcProxDataText(kHotstamps[i++ % std::size(kHotstamps)],
-                                                           code, facility, host));
-    }
-}
-
 // The 26-bit frame written out by hand: digits in, 16 octal digits out, nothing checked but
 // the limits, no allocation.
 void BM_BareFrame26(benchmark::State& state) {
@@ -59,7 +49,8 @@ void BM_BareFrame26(benchmark::State& state) {
         w |= static_cast<std::uint64_t>(std::popcount(w & 0x1FFE000) & 1) << 25;
         w |= static_cast<std::uint64_t>(~std::popcount(w & 0x1FFE) & 1);
         w |= std::uint64_t{1} << 26;
-        for (int d = 15; d >= 0; --d, w >>= 3) out[static_cast<std::size_t>(d)] = char('0' + (w & 7));
+        for (int d = 15; d >= 0; --d, w >>= 3)
+            out[static_cast<std::size_t>(d)] = char('0' + (w & 7));
         benchmark::DoNotOptimize(out);
     }
 }
@@ -75,9 +66,5 @@ BENCHMARK_CAPTURE(BM_CalcProxData, 37, "37", 123);
 BENCHMARK_CAPTURE(BM_CalcProxData, 37NoFacility, "37", 0);
 BENCHMARK_CAPTURE(BM_CalcProxData, Proxif, "Proxif", 123);
 BENCHMARK_CAPTURE(BM_CalcProxData, Casi, "Casi", 123);
-BENCHMARK_CAPTURE(BM_CalcProxDataText, 26, "26", 123);
-BENCHMARK_CAPTURE(BM_CalcProxDataText, 37, "37", 123);
-BENCHMARK_CAPTURE(BM_CalcProxDataText, Proxif, "Proxif", 123);
-BENCHMARK_CAPTURE(BM_CalcProxDataText, Casi, "Casi", 123);
 
 }  // namespace

@@ -1,6 +1,6 @@
-// One press of "Split Data" on 16-digit card data (bit data, the nine checks, every column's
-// boxes) beside a bare split written out by hand: the word, the bit text, the checks as masks
-// and popcounts, the numbers in fixed buffers.
+// One press of "Split Data" on 16-digit card data (the word, the nine checks, every matching
+// column's values; then also the texts the page shows) beside a bare split written out by hand:
+// the word, the bit text, the checks as masks and popcounts, the numbers in fixed buffers.
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstdint>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 #include "formats/split_data.h"
@@ -55,6 +56,24 @@ void BM_SplitData(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_SplitData);
+
+// The same, with the texts the page shows made from it: the bit data and every cell.
+void BM_SplitDataAsShown(benchmark::State& state) {
+    std::size_t i = 0;
+    std::string text;
+    for (auto _ : state) {
+        const morvane::SplitResult r = morvane::SplitData(kCardData[i++ % std::size(kCardData)]);
+        text.clear();
+        morvane::appendBitData(text, r);
+        for (const morvane::SplitColumn& column : morvane::splitColumns()) {
+            for (std::size_t row = 0; row < morvane::kGridRowCount; ++row) {
+                morvane::appendCellText(text, r, column.id, static_cast<morvane::GridRow>(row));
+            }
+        }
+        benchmark::DoNotOptimize(text);
+    }
+}
+BENCHMARK(BM_SplitDataAsShown);
 
 void BM_SplitDataManyMatches(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(morvane::SplitData("0000007540140346"));

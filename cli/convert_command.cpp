@@ -1,13 +1,10 @@
 #include "cli/convert_command.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <string_view>
 
 #include "cli/explain_output.h"
 #include "cli/line_io.h"
-#include "formats/card_explain.h"
 #include "formats/card_format.h"
 #include "formats/encoder_host.h"
 #include "formats/numeric_error.h"
@@ -18,24 +15,34 @@ namespace morvane::cli {
 
 namespace {
 
-// The command line's stand-in for the Data Input page: messages go to standard error, and each
-// hotstamp is converted on its own, so a box set to a limit does not carry over to the next.
+// The command line's stand-in for the Data Input page: messages go to standard error after the
+// place of the hotstamp they are about, and each hotstamp is converted on its own, so a box set
+// to a limit does not carry over to the next.
 class TerminalHost : public EncoderHost {
   public:
-    TerminalHost(std::string facility, std::string version, OutputBuffer& errors)
-        : facility_(std::move(facility)), version_(std::move(version)), errors_(errors) {}
+    TerminalHost(const ConvertOptions& options, OutputBuffer& errors)
+        : options_(options), errors_(errors) {}
 
-    void showMessage(std::string_view text) override { errors_.line(text); }
+    void startLine(const InputLine& hotstamp) {
+        line_ = &hotstamp;
+        messages_.clear();
+    }
+    void showMessage(std::string_view text) override {
+        errors_.line(inputPlace(*line_) + ": " + std::string(text));
+        messages_.append(messages_.empty() ? "" : "; ").append(text);
+    }
     void setHotstampBox(std::string_view) override {}
     void setFacilityBox(std::string_view) override {}
     void setVersionBox(std::string_view) override {}
-    std::string facilityBox() const override { return facility_; }
-    std::string versionBox() const override { return version_; }
+    std::string facilityBox() const override { return options_.facility; }
+    std::string versionBox() const override { return options_.version; }
+    const std::string& messages() const { return messages_; }
 
   private:
-    std::string facility_;
-    std::string version_;
+    const ConvertOptions& options_;
     OutputBuffer& errors_;
+    const InputLine* line_ = nullptr;
+    std::string messages_;  // this hotstamp's, for the CSV row
 };
 
 // The calculation gives 16 octal digits, the no-result value or the empty text.
@@ -43,36 +50,66 @@ bool isProxData(std::string_view text) {
     return text.size() == static_cast<std::size_t>(kProxDataDigits) && text != kNoResult;
 }
 
+ProxDataText convertOne(const InputLine& hotstamp, const ConvertOptions& options,
+                        std::int32_t facilityCode, TerminalHost& host) {
+    host.startLine(hotstamp);
+    if (hotstamp.tooLong) {
+        host.showMessage(tooLongMessage());
+        return {};
+    }
+    try {
+        return CalcProxData(hotstamp.text, options.format, facilityCode, host);
+    } catch (const NumericError& e) {
+        host.showMessage(e.text());
+        return {};
+    }
+}
+
+void appendCsvRow(std::string& out, std::string_view hotstamp, const ConvertOptions& options,
+                  std::string_view proxData, const std::string& messages) {
+    for (std::string_view field :
+         {hotstamp, std::string_view(options.format), std::string_view(options.facility),
+          std::string_view(options.version), proxData}) {
+        appendCsvField(out, field);
+        out.push_back(',');
+    }
+    appendCsvField(out, messages);
+}
+
+// The facility code the window's state would hold; a usage error when it is none.
+std::optional<std::int32_t> facilityCodeOf(const std::string& text) {
+    const auto number = parseNumber(text);
+    const auto fitted = number ? fitInt32(*number) : std::nullopt;
+    if (!fitted) {
+        std::fprintf(stderr, "morvane-cli: --facility \"%s\": %s\n", text.c_str(),
+                     number ? overflowError().text().c_str() : "not a number");
+    }
+    return fitted;
+}
+
 }  // namespace
 
 int runConvert(const ConvertOptions& options) {
-    const auto number = parseNumber(options.facility);
-    const auto fitted = number ? fitInt32(*number) : std::nullopt;
-    if (!fitted) {
-        std::fprintf(stderr, "morvane-cli: --facility \"%s\": %s\n", options.facility.c_str(),
-                     number ? overflowError().text().c_str() : "not a number");
-        return 2;
-    }
+    const auto fitted = facilityCodeOf(options.facility);
+    if (!fitted) return 2;
     const std::int32_t facilityCode = *fitted;
 
-    OutputBuffer out(stdout);
+    OutputBuffer out(stdout, options.csv);
     OutputBuffer errors(stderr);
-    TerminalHost host(options.facility, options.version, errors);
+    TerminalHost host(options, errors);
     bool allProxData = true;
     const Layout* explained = options.explain ? builtLayout(options.format, facilityCode) : nullptr;
-    const auto convertOne = [&](const InputLine& hotstamp) {
-        ProxDataText result;
-        if (hotstamp.tooLong) {
-            errors.line(tooLongMessage());
-        } else {
-            try {
-                result = calcProxDataText(hotstamp.text, options.format, facilityCode, host);
-            } catch (const NumericError& e) {
-                errors.line(e.text());
-            }
-        }
+    if (options.csv) out.line("hotstamp,format,facility,version,prox_data,message");
+    const auto convertLine = [&](const InputLine& hotstamp) {
+        const ProxDataText result = convertOne(hotstamp, options, facilityCode, host);
         const bool proxData = isProxData(result.view());
         allProxData = allProxData && proxData;
+        if (options.csv) {
+            out.lineWith([&](std::string& line) {
+                appendCsvRow(line, hotstamp.text, options, result.view(), host.messages());
+            });
+            return;
+        }
         out.line(result.view());
         if (explained != nullptr && proxData) {
             std::string frame = explainBuilt(result.view(), *explained);
@@ -80,7 +117,7 @@ int runConvert(const ConvertOptions& options) {
             out.line(frame);
         }
     };
-    const int readError = forEachInput(options.hotstamps, convertOne, [&] {
+    const int readError = forEachInput(options.hotstamps, convertLine, [&] {
         errors.flush();
         out.flush();
         return out.error() == 0;

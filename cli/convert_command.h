@@ -10,6 +10,7 @@ struct ConvertOptions {
     std::string facility = "0";          // also the facility box text for Proxif and Casi
     std::string version = "0";           // the version box text
     bool explain = false;                // the built frame's bit roles under each prox data
+    bool csv = false;                    // a header row, then one row per hotstamp
     std::vector<std::string> hotstamps;  // none, or "-": one per line from standard input
 };
 

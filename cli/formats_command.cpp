@@ -18,19 +18,24 @@ std::string limitText(std::optional<std::uint64_t> limit) {
 
 }  // namespace
 
+// One row per layout, its layout and layout mask on lines of their own under it, so that the
+// list fits 100 columns.
 int runFormats() {
-    std::printf("%-10s %-47s %-48s %12s %9s %8s  %s\n", "CODE", "FORMAT",
-                "LAYOUT (LEADING BIT FIRST)", "HOTSTAMP MAX", "FACILITY", "VERSION", "LAYOUT MASK");
+    std::printf("%-11s %-47s %12s %9s %8s\n", "CODE", "FORMAT", "HOTSTAMP MAX", "FACILITY",
+                "VERSION");
     for (const Layout& l : layouts()) {
-        std::string mask(l.layoutMask.empty() ? "-" : l.layoutMask);
-        if (l.id == LayoutId::Casi) mask = std::string(kCasiReaderMask) + " (as a reader sees it)";
-        const std::string code =
-            l.id == LayoutId::F37NFC ? std::string(l.code) + " (FC 0)" : std::string(l.code);
-        std::printf("%-10s %-47s %-48s %12s %9s %8s  %s\n", code.c_str(),
-                    std::string(l.description).c_str(), std::string(l.fieldText).c_str(),
+        const bool selected = findLayout(l.code) == &l;
+        const std::string code = std::string(l.code) + (selected ? "" : " (FC 0)");
+        std::printf("%-11s %-47s %12s %9s %8s\n", code.c_str(), std::string(l.description).c_str(),
                     std::to_string(l.hotstampLimit).c_str(), limitText(l.facilityLimit).c_str(),
-                    limitText(l.versionLimit).c_str(), mask.c_str());
+                    limitText(l.versionLimit).c_str());
+        std::printf("%-11s layout (leading bit first): %s\n", "", std::string(l.fieldText).c_str());
+        if (!l.layoutMask.empty()) {
+            std::printf("%-11s layout mask: %s\n", "", std::string(l.layoutMask).c_str());
+        }
     }
+    std::printf("\nA USB reader sees a Casi card as the 42-bit frame %s.\n",
+                std::string(kCasiReaderMask).c_str());
     // A failed flush sets the stream's error indicator too.
     std::fflush(stdout);
     if (std::ferror(stdout) != 0) {

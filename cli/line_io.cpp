@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace morvane::cli {
@@ -16,7 +17,8 @@ namespace {
 // rest being skipped up to its line feed.
 class LineAssembler {
   public:
-    explicit LineAssembler(const LineHandler& onLine) : onLine_(onLine) {}
+    LineAssembler(const LineHandler& onLine, std::size_t& counted)
+        : onLine_(onLine), counted_(counted) {}
 
     void feed(std::string_view bytes) {
         for (;;) {
@@ -47,7 +49,7 @@ class LineAssembler {
     }
     void emit(std::string_view text, bool tooLong) {
         if (!tooLong && !text.empty() && text.back() == '\r') text.remove_suffix(1);
-        onLine_(InputLine{text, tooLong});
+        onLine_(InputLine{text, tooLong, ++counted_, false});
     }
     void emitPending() {
         emit(pending_, tooLong_);
@@ -56,6 +58,7 @@ class LineAssembler {
     }
 
     const LineHandler& onLine_;
+    std::size_t& counted_;
     std::string pending_;
     bool tooLong_ = false;
 };
@@ -71,9 +74,11 @@ void OutputBuffer::flush() {
     if (error_ == 0 && std::fflush(stream_) != 0) error_ = errno != 0 ? errno : EIO;
 }
 
-int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait) {
+int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait,
+                std::size_t* counted) {
     std::array<char, 1 << 16> buffer{};
-    LineAssembler lines(onLine);
+    std::size_t none = 0;
+    LineAssembler lines(onLine, counted != nullptr ? *counted : none);
     int error = 0;
     for (;;) {
         const ssize_t got = ::read(fd, buffer.data(), buffer.size());
@@ -90,22 +95,65 @@ int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait)
 
 int forEachInput(const std::vector<std::string>& operands, const LineHandler& onLine,
                  const BeforeWait& beforeWait) {
-    if (operands.empty()) return forEachLine(STDIN_FILENO, onLine, beforeWait);
+    std::size_t counted = 0;
+    if (operands.empty()) return forEachLine(STDIN_FILENO, onLine, beforeWait, &counted);
     int error = 0;
-    for (const std::string& operand : operands) {
-        if (operand == "-") {
-            const int e = forEachLine(STDIN_FILENO, onLine, beforeWait);
+    for (std::size_t i = 0; i < operands.size(); ++i) {
+        if (operands[i] == "-") {
+            const int e = forEachLine(STDIN_FILENO, onLine, beforeWait, &counted);
             if (error == 0) error = e;
         } else {
-            onLine(InputLine{operand, false});
+            onLine(InputLine{operands[i], false, i + 1, true});
         }
     }
     return error;
 }
 
 std::string tooLongMessage() {
-    return "morvane-cli: a line longer than " + std::to_string(kMaxLineBytes) +
-           " bytes was refused";
+    return "a line longer than " + std::to_string(kMaxLineBytes) + " bytes was refused";
+}
+
+// Enough of an over-long input to recognise it by.
+constexpr std::size_t kShownBytes = 40;
+
+void appendEscaped(std::string& out, unsigned char c) {
+    if (c == '"' || c == '\\') {
+        out.push_back('\\');
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x20 || c >= 0x7f) {
+        std::array<char, 5> hex{};
+        std::snprintf(hex.data(), hex.size(), "\\x%02x", c);
+        out.append(hex.data(), 4);
+    } else {
+        out.push_back(static_cast<char>(c));
+    }
+}
+
+std::string quoted(std::string_view text) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size() && i < kShownBytes; ++i) {
+        appendEscaped(out, static_cast<unsigned char>(text[i]));
+    }
+    out += text.size() > kShownBytes ? "\"..." : "\"";
+    return out;
+}
+
+void appendCsvField(std::string& out, std::string_view field) {
+    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+        out.append(field);
+        return;
+    }
+    out.push_back('"');
+    for (char c : field) {
+        if (c == '"') out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+std::string inputPlace(const InputLine& line) {
+    return (line.argument ? "argument " : "line ") + std::to_string(line.number) + ": " +
+           quoted(line.text);
 }
 
 bool reportIoErrors(int readError, const OutputBuffer& out) {

@@ -18,21 +18,22 @@ inline constexpr std::size_t kMaxLineBytes = 4096;
 // remembered, and nothing more is written after it.
 class OutputBuffer {
   public:
-    explicit OutputBuffer(std::FILE* stream) : stream_(stream) {}
+    // With `crlf` every line ends with a carriage return and a line feed, as CSV has it.
+    explicit OutputBuffer(std::FILE* stream, bool crlf = false) : stream_(stream), crlf_(crlf) {}
     ~OutputBuffer() { flush(); }
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
     void line(std::string_view text) {
         buffer_.append(text);
-        buffer_.push_back('\n');
+        end();
         if (buffer_.size() >= kFlushAt) flush();
     }
     // A line written straight into the buffer by `write(std::string&)`.
     template <typename Write>
     void lineWith(Write&& write) {
         write(buffer_);
-        buffer_.push_back('\n');
+        end();
         if (buffer_.size() >= kFlushAt) flush();
     }
     void flush();
@@ -40,8 +41,11 @@ class OutputBuffer {
     int error() const { return error_; }
 
   private:
+    void end() { buffer_.append(crlf_ ? "\r\n" : "\n"); }
+
     static constexpr std::size_t kFlushAt = 1 << 16;
     std::FILE* stream_;
+    bool crlf_;
     std::string buffer_;
     int error_ = 0;
 };
@@ -51,7 +55,21 @@ class OutputBuffer {
 struct InputLine {
     std::string_view text;
     bool tooLong = false;
+    std::size_t number = 0;  // its line of standard input, or its position among the arguments
+    bool argument = false;
 };
+
+// Where a message's input came from, and what it was: `line 3: "70000"`, `argument 2: "x"`.
+std::string inputPlace(const InputLine& line);
+
+// The text in quotes, so that blanks show, with control and non-ASCII bytes escaped ("\x01")
+// so that nothing reaches a terminal that it might act on; cut after 40 bytes ("...").
+std::string quoted(std::string_view text);
+void appendEscaped(std::string& out, unsigned char c);
+
+// A CSV field as RFC 4180 has it: quoted, its quotes doubled, when it holds a comma, a quote,
+// a carriage return or a line feed; as it is otherwise.
+void appendCsvField(std::string& out, std::string_view field);
 
 using LineHandler = std::function<void(const InputLine&)>;
 
@@ -59,16 +77,17 @@ using LineHandler = std::function<void(const InputLine&)>;
 // before the next read blocks; false stops the reading (nobody takes the answers any more).
 using BeforeWait = std::function<bool()>;
 
-// Calls `onLine` for each line of the file descriptor. Returns 0, or the system's reason when
-// reading failed.
-int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait);
+// Calls `onLine` for each line of the file descriptor, numbered on from `counted` lines.
+// Returns 0, or the system's reason when reading failed.
+int forEachLine(int fd, const LineHandler& onLine, const BeforeWait& beforeWait,
+                std::size_t* counted = nullptr);
 
 // The command's operands one by one, where none or "-" stands for the lines of standard input.
 // Returns 0, or the system's reason when reading standard input failed.
 int forEachInput(const std::vector<std::string>& operands, const LineHandler& onLine,
                  const BeforeWait& beforeWait);
 
-// What standard error says about an over-long line.
+// What standard error says about an over-long line, after its place.
 std::string tooLongMessage();
 
 // The last words of a command: reports a failed read or write on standard error, except a

@@ -5,7 +5,6 @@
 #include "cli/explain_output.h"
 #include "cli/line_io.h"
 #include "cli/split_output.h"
-#include "formats/split_catalogue.h"
 #include "formats/split_data.h"
 
 namespace morvane::cli {
@@ -15,45 +14,49 @@ namespace {
 // The window's card data box takes no more than 16 characters; anything longer is no card
 // data, which Split Data refuses, and its output still comes so that output and input stay
 // line for line.
-void splitLine(const InputLine& cardData, std::size_t number, OutputBuffer& errors,
-               SplitResult& result) {
+void reportRefusal(const InputLine& cardData, OutputBuffer& errors) {
     if (cardData.tooLong) {
-        errors.line(tooLongMessage());
+        errors.line(inputPlace(cardData) + ": " + tooLongMessage());
     } else if (cardData.text.size() > kMaxCardDataLength) {
         // Bytes outnumber characters, so only a long text needs its characters counted.
         const std::size_t length = characterCount(cardData.text);
         if (length > kMaxCardDataLength) {
-            errors.line("morvane-cli: card data " + std::to_string(number) +
-                        " refused: " + std::to_string(length) + " characters, at most " +
-                        std::to_string(kMaxCardDataLength) + " allowed");
+            errors.line(inputPlace(cardData) + ": card data refused: " + std::to_string(length) +
+                        " characters, at most " + std::to_string(kMaxCardDataLength) + " allowed");
         }
     }
-    SplitData(cardData.text, result);
+}
+
+void writeResult(const SplitOptions& options, std::string_view cardData, const SplitResult& r,
+                 OutputBuffer& out) {
+    if (options.json) {
+        out.lineWith([&](std::string& line) {
+            appendSplitJson(line, cardData, r);
+            if (options.explain) addSplitExplanation(line, cardData, r, true);
+        });
+    } else if (options.csv) {
+        out.lineWith([&](std::string& line) { appendSplitCsv(line, cardData, r); });
+    } else {
+        std::string block = splitTable(cardData, r);
+        if (options.explain) addSplitExplanation(block, cardData, r, false);
+        block.pop_back();  // line() ends it
+        out.line(block);
+    }
 }
 
 }  // namespace
 
 int runSplit(const SplitOptions& options) {
-    OutputBuffer out(stdout);
+    OutputBuffer out(stdout, options.csv && !options.json);
     OutputBuffer errors(stderr);
     bool allMatched = true;
-    std::size_t count = 0;
-    SplitResult result;  // one for every line, so that its texts keep their room
+    if (options.csv && !options.json) out.line(splitCsvHeader());
 
     const auto splitOne = [&](const InputLine& cardData) {
-        splitLine(cardData, ++count, errors, result);
+        reportRefusal(cardData, errors);
+        const SplitResult result = SplitData(cardData.text);
         allMatched = allMatched && result.anyMatch();
-        if (options.json) {
-            out.lineWith([&](std::string& line) {
-                appendSplitJson(line, cardData.text, result);
-                if (options.explain) addSplitExplanation(line, cardData.text, result, true);
-            });
-        } else {
-            std::string block = splitTable(cardData.text, result);
-            if (options.explain) addSplitExplanation(block, cardData.text, result, false);
-            block.pop_back();  // line() ends it
-            out.line(block);
-        }
+        writeResult(options, cardData.text, result, out);
     };
     const int readError = forEachInput(options.cardData, splitOne, [&] {
         errors.flush();

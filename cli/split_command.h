@@ -7,13 +7,14 @@ namespace morvane::cli {
 
 struct SplitOptions {
     bool json = false;
-    bool explain = false;  // each format's bit roles and verdict as well
+    bool csv = false;                   // a header row, then one row per card data
+    bool explain = false;               // each format's bit roles and verdict as well
     std::vector<std::string> cardData;  // none, or "-": one per line from standard input
 };
 
 // Splits each card data under every card format, as the Split Data page shows it: a block
-// with a result table per card data, or one JSON object per line. Returns 0 when at least one
-// format matched every card data, 1 otherwise.
+// with a result table per card data, one JSON object per line, or CSV rows. Returns 0 when at least
+// one format matched every card data, 1 otherwise.
 int runSplit(const SplitOptions& options);
 
 }  // namespace morvane::cli

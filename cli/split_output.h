@@ -5,7 +5,9 @@
 
 #include "formats/split_data.h"
 
-// How morvane-cli writes one Split Data result.
+// How morvane-cli writes one Split Data result: the page's grid for people, a JSON object per
+// line and a CSV row for programs (the README describes both; the JSON Schema of the objects is
+// morvane-cli-split.schema.json beside it).
 namespace morvane::cli {
 
 // Why a card data was rejected, for people; empty when it was split.
@@ -15,11 +17,19 @@ std::string rejectionReason(std::string_view cardData, const SplitResult& result
 // column order, ending with a blank line.
 std::string splitTable(std::string_view cardData, const SplitResult& result);
 
-// Appends {"card_data": ..., "bit_data": ..., "rejected": ..., "boxes": {...}} as one line's
-// text, the boxes by control name in the order a change of the card data empties them. Card
-// data is any bytes a caller sent: bytes that are not UTF-8 become U+FFFD, and everything
-// outside printable ASCII is escaped so that each object stays on its own line.
+// The key each value has in the JSON and the CSV header: "hotstamp", "facility", "version",
+// "no_facility".
+std::string_view valueKey(GridRow row);
+
+// Appends one JSON object (format 2) as a line's text. Card data is any bytes a caller sent:
+// bytes that are not UTF-8 become U+FFFD, and everything outside printable ASCII is escaped so
+// that each object stays on its own line.
 void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result);
+
+// The CSV header, then one row per card data: the card data, each format's values or refusal,
+// and why the card data was rejected.
+std::string splitCsvHeader();
+void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResult& result);
 
 // Characters as a person counts them: UTF-8 sequences count once.
 std::size_t characterCount(std::string_view text);

@@ -2,164 +2,171 @@
 
 #include <algorithm>
 #include <bit>
-#include <optional>
 
 #include "formats/frame_word.h"
-#include "formats/split_decoders.h"
+#include "formats/numeric_text.h"
 
 namespace morvane {
 
 namespace {
 
-// Where a Split Data check reads the card data otherwise than its layout's plain rules.
-struct CheckReading {
-    bool aboveFrameChecked = true;  // the 35-bit check never looks above its sentinel
-    // 36-bit Vorta card data of exactly 36 bits: the even group reaches down one bit further.
-    bool exactFrameWidensLeadingGroup = false;
-};
-
-CheckReading readingOf(SplitFormatId id) {
-    return {id != SplitFormatId::F35, id == SplitFormatId::F36V};
-}
-
-struct Broken {
-    std::uint64_t bits;
-    std::string text;
-};
-using Outcome = std::optional<Broken>;
-
-std::string number(int value) { return std::to_string(value); }
-
 int highestBit(std::uint64_t bits) { return static_cast<int>(std::bit_width(bits)) - 1; }
 
 // "bit 7", "bits 25..13", or the runs of an interleaved group: "bits 33..31, 29..28, ...".
-std::string bitList(std::uint64_t bits) {
-    std::string out = std::has_single_bit(bits) ? "bit " : "bits ";
+void appendBitList(std::string& out, std::uint64_t bits) {
+    out += std::has_single_bit(bits) ? "bit " : "bits ";
+    bool first = true;
     for (int high = highestBit(bits); high >= 0; --high) {
         if ((bits & bitAt(high)) == 0) continue;
         int low = high;
         while (low > 0 && (bits & bitAt(low - 1)) != 0) --low;
-        if (!out.ends_with(' ')) out += ", ";
-        out += number(high);
-        if (low < high) out += ".." + number(low);
+        if (!first) out += ", ";
+        first = false;
+        appendDecimal(out, static_cast<std::uint64_t>(high));
+        if (low < high) appendDecimal(out += "..", static_cast<std::uint64_t>(low));
         high = low;
     }
-    return out;
 }
 
-Outcome lengthRule(const Layout& l, CardWord w) {
-    const int needed = l.sentinelBit >= 0 ? l.sentinelBit + 1 : l.frameBits;
-    if (w.length >= needed) return std::nullopt;
-    return Broken{0, "the bit data has " + number(w.length) + " bits but needs " + number(needed)};
-}
+// What the rules of one layout need, worked out once from its catalogue entry.
+struct RuleBits {
+    std::uint64_t aboveFrame;  // above the frame, sentinel excepted
+    std::uint64_t fixedZeros;  // inside the frame, beyond a field's limit
+    int frameTop;
+    // Per parity rule, what its group must be: " but must make bits 12..0 odd". A batch
+    // explains millions of refusals, and these are the longest words of them.
+    std::array<std::string, 3> mustMake;
+};
 
-Outcome sentinelRule(const Layout& l, CardWord w) {
-    if (l.sentinelBit < 0 || (w.bits & bitAt(l.sentinelBit)) != 0) return std::nullopt;
-    return Broken{bitAt(l.sentinelBit), "sentinel bit " + number(l.sentinelBit) + " is 0"};
-}
-
-Outcome fixedOnesRule(const Layout& l, CardWord w) {
-    const std::uint64_t missing = l.fixedOnes & ~w.bits;
-    if (missing == 0) return std::nullopt;
-    return Broken{missing, "fixed bit " + number(highestBit(missing)) + " must be 1"};
-}
-
-Outcome aboveFrameRule(const Layout& l, CardWord w) {
+RuleBits ruleBitsFor(const Layout& l) {
     const int top = frameTop(l);
-    std::uint64_t set = w.bits & ~bitRange(top - 1, 0);
-    if (l.sentinelBit >= 0) set &= ~bitAt(l.sentinelBit);
-    if (set == 0) return std::nullopt;
-    return Broken{set, "bit " + number(highestBit(set)) + " lies above the " + number(top) +
-                           "-bit frame and is 1"};
-}
-
-Outcome fixedZerosRule(const Layout& l, CardWord w) {
-    const std::uint64_t set = fieldZeroBits(l) & w.bits;
-    if (set == 0) return std::nullopt;
-    return Broken{set, "fixed bit " + number(highestBit(set)) + " must be 0"};
-}
-
-Outcome parityRule(const Layout& l, CardWord w, bool widenLeading) {
+    std::uint64_t above = bitRange(kProxWordBits - 1, top);
+    if (l.sentinelBit >= 0) above &= ~bitAt(l.sentinelBit);
+    RuleBits bits{above, fieldZeroBits(l), top, {}};
     for (std::size_t i = 0; i < l.parity.size(); ++i) {
         const ParityRule& rule = l.parity[i];
-        std::uint64_t group = rule.group | bitAt(rule.bit);
-        if (i == 0 && widenLeading) group |= bitAt(std::countr_zero(rule.group) - 1);
-        const bool even = rule.kind == Parity::Even;
-        if (hasOddOnes(w.bits & group) != even) continue;
-        const bool value = (w.bits & bitAt(rule.bit)) != 0;
-        return Broken{bitAt(rule.bit), "parity bit " + number(rule.bit) + " is " +
-                                           (value ? "1" : "0") + " but must make " +
-                                           bitList(group) + (even ? " even" : " odd")};
+        appendBitList(bits.mustMake.at(i) = " but must make ", rule.group | bitAt(rule.bit));
+        bits.mustMake[i] += rule.kind == Parity::Even ? " even" : " odd";
     }
-    return std::nullopt;
+    return bits;
 }
 
-// The rules in the order the checks apply them; the first broken one is the verdict.
-Outcome firstBroken(const Layout& l, CardWord w, CheckReading reading) {
-    Outcome broken = lengthRule(l, w);
-    if (!broken) broken = sentinelRule(l, w);
-    if (!broken) broken = fixedOnesRule(l, w);
-    if (!broken && reading.aboveFrameChecked) broken = aboveFrameRule(l, w);
-    if (!broken) broken = fixedZerosRule(l, w);
-    const bool widen = reading.exactFrameWidensLeadingGroup && w.length == l.frameBits;
-    if (!broken) broken = parityRule(l, w, widen);
-    return broken;
+const RuleBits& ruleBitsOf(const Layout& l) {
+    static const auto kBits = [] {
+        std::array<RuleBits, kLayoutCount> bits{};
+        for (const Layout& each : layouts())
+            bits[static_cast<std::size_t>(each.id)] = ruleBitsFor(each);
+        return bits;
+    }();
+    return kBits[static_cast<std::size_t>(l.id)];
 }
 
-CardExplanation explain(const Layout& l, CardWord w, CheckReading reading) {
-    CardExplanation e;
-    e.roles = bitRoles(l, reading.aboveFrameChecked);
-    e.length = std::clamp(w.length, 0, kProxWordBits);
-    Outcome broken = firstBroken(l, w, reading);
-    e.passes = !broken;
-    if (broken) {
-        e.failingBits = broken->bits;
-        e.verdict = std::move(broken->text);
+const ParityRule* brokenParity(const Layout& l, std::uint64_t bits) {
+    for (const ParityRule& rule : l.parity) {
+        if (hasOddOnes(bits & (rule.group | bitAt(rule.bit))) != (rule.kind == Parity::Odd)) {
+            return &rule;
+        }
     }
-    return e;
+    return nullptr;
 }
 
-void appendValue(std::string& out, GridRow row, std::string_view value) {
+}  // namespace
+
+Finding evaluate(const Layout& l, CardWord w, bool aboveFrameRead) {
+    if (w.length == 0) return {Rule::NoCardData};
+    if (l.sentinelBit >= 0 && (w.bits & bitAt(l.sentinelBit)) == 0) {
+        return {Rule::Sentinel, bitAt(l.sentinelBit)};
+    }
+    if (const std::uint64_t missing = l.fixedOnes & ~w.bits) return {Rule::FixedOne, missing};
+    const RuleBits& rb = ruleBitsOf(l);
+    if (const std::uint64_t set = rb.aboveFrame & w.bits; set != 0 && aboveFrameRead) {
+        return {Rule::AboveFrame, set};
+    }
+    if (const std::uint64_t set = rb.fixedZeros & w.bits) return {Rule::FixedZero, set};
+    if (const ParityRule* rule = brokenParity(l, w.bits)) {
+        return {Rule::Parity, bitAt(rule->bit), rule};
+    }
+    return {};
+}
+
+void appendFindingText(std::string& out, const Layout& l, const Finding& f, CardWord w) {
+    const auto top = static_cast<std::uint64_t>(highestBit(f.bits));
+    switch (f.rule) {
+        case Rule::None:
+            return;
+        case Rule::NoCardData:
+            out += "there is no card data";
+            return;
+        case Rule::Sentinel:
+            appendDecimal(out += "sentinel bit ", top) += " is 0";
+            return;
+        case Rule::FixedOne:
+            appendDecimal(out += "fixed bit ", top) += " must be 1";
+            return;
+        case Rule::AboveFrame:
+            appendDecimal(out += "bit ", top) += " lies above the ";
+            appendDecimal(out, static_cast<std::uint64_t>(ruleBitsOf(l).frameTop)) +=
+                "-bit frame and is 1";
+            return;
+        case Rule::FixedZero:
+            appendDecimal(out += "fixed bit ", top) += " must be 0";
+            return;
+        case Rule::Parity:
+            appendDecimal(out += "parity bit ", top) += (w.bits & f.bits) != 0 ? " is 1" : " is 0";
+            out += ruleBitsOf(l).mustMake.at(static_cast<std::size_t>(f.parity - l.parity.data()));
+            return;
+    }
+}
+
+std::string findingText(const Layout& l, const Finding& f, CardWord w) {
+    std::string text;
+    appendFindingText(text, l, f, w);
+    return text;
+}
+
+namespace {
+
+void appendValue(std::string& out, GridRow row, std::uint64_t value) {
     if (!out.empty()) out += ", ";
     out += gridRowLabel(row);
     if (!out.ends_with(':')) out += ':';
-    out.append(" ").append(value);
+    appendDecimal(out += ' ', value);
+}
+
+CardExplanation explained(const Layout& l, CardWord w, bool aboveFrameRead) {
+    CardExplanation e;
+    e.roles = bitRoles(l, aboveFrameRead);
+    e.length = std::clamp(w.length, 0, kProxWordBits);
+    const Finding f = evaluate(l, w, aboveFrameRead);
+    e.passes = f.passes();
+    e.failingBits = f.bits;
+    appendFindingText(e.verdict, l, f, w);
+    return e;
 }
 
 }  // namespace
 
 CardExplanation explainColumn(SplitFormatId id, CardWord w) {
     const SplitColumn& column = splitColumn(id);
-    CardExplanation e = explain(layout(column.layout), w, readingOf(id));
+    CardExplanation e = explained(layout(column.layout), w, column.readsAboveFrame);
     if (!e.passes) return e;
-    ResultBoxes boxes;
-    decodeColumn(id, w, boxes);
-    for (const BoxSlice& s : column.slices) {
-        appendValue(e.verdict, s.row, boxes[static_cast<std::size_t>(s.box)]);
+    for (std::size_t r = 0; r < kGridRowCount; ++r) {
+        const Field f = column.fields[r];
+        if (f.present()) appendValue(e.verdict, static_cast<GridRow>(r), f.read(w.bits));
     }
     return e;
 }
 
 CardExplanation explainLayout(const Layout& l, CardWord w) {
-    CardExplanation e = explain(l, w, CheckReading{});
+    CardExplanation e = explained(l, w, true);
     if (!e.passes) return e;
     const std::pair<Field, GridRow> fields[] = {{l.hotstamp, GridRow::Hotstamp},
                                                 {l.facility, GridRow::Facility},
                                                 {l.version, GridRow::Version}};
     for (const auto& [field, row] : fields) {
-        if (field.present()) {
-            appendValue(e.verdict, row, std::to_string((w.bits & field.mask()) >> field.low));
-        }
+        if (field.present()) appendValue(e.verdict, row, field.read(w.bits));
     }
     return e;
-}
-
-const Layout* builtLayout(std::string_view code, std::int32_t facilityCode) {
-    const Layout* l = findLayout(code);
-    if (l != nullptr && l->id == LayoutId::F37 && facilityCode == 0) {
-        return &layout(LayoutId::F37NFC);
-    }
-    return l;
 }
 
 std::string roleLetters(const CardExplanation& e) {

@@ -9,11 +9,37 @@
 #include "formats/card_word.h"
 #include "formats/split_catalogue.h"
 
-// Why card data is, or is not, a credential of a format: the role of every bit and the first
-// rule the card data breaks, in the words an operator uses. Read from the catalogue, in the
-// order and with the reach of the Split Data checks, so that an explanation passes exactly
-// when its check does.
+// Whether card data is a credential of a format, and if not, the first rule it breaks. One
+// evaluation, read from the catalogue, decides the Split Data check and gives the explanation
+// its verdict, so the two cannot disagree.
 namespace morvane {
+
+enum class Rule : std::uint8_t {
+    None,        // a credential of the format
+    NoCardData,  // empty card data is no credential of any format
+    Sentinel,    // the sentinel bit is 0
+    FixedOne,    // a fixed 1 is 0
+    AboveFrame,  // a bit above the frame (and its sentinel) is 1
+    FixedZero,   // a bit a field's limit keeps at 0 is 1
+    Parity,      // a parity bit does not complete its group
+};
+
+struct Finding {
+    Rule rule = Rule::None;
+    std::uint64_t bits = 0;              // the bits the broken rule names
+    const ParityRule* parity = nullptr;  // the broken parity rule
+
+    bool passes() const { return rule == Rule::None; }
+};
+
+// The rules in the order the checks apply them; the first broken one is the finding. With
+// `aboveFrameRead` false nothing above the frame and its sentinel is looked at.
+Finding evaluate(const Layout& l, CardWord w, bool aboveFrameRead = true);
+
+// The finding in the words an operator uses: "sentinel bit 34 is 0", "parity bit 0 is 1 but
+// must make bits 12..0 odd"; empty when the card data passes.
+void appendFindingText(std::string& out, const Layout& l, const Finding& f, CardWord w);
+std::string findingText(const Layout& l, const Finding& f, CardWord w);
 
 struct CardExplanation {
     BitRoles roles{};
@@ -23,15 +49,11 @@ struct CardExplanation {
     std::string verdict;            // the decoded values, or the broken rule
 };
 
-// Under a column of the Split Data page; a passing verdict lists what its boxes show.
+// Under a column of the Split Data page; a passing verdict lists the values the column shows.
 CardExplanation explainColumn(SplitFormatId id, CardWord w);
 
 // Under a layout as the conversion builds it; a passing verdict lists the layout's fields.
 CardExplanation explainLayout(const Layout& l, CardWord w);
-
-// The layout the conversion builds for a card format code: "37" with facility code 0 is the
-// layout without facility code. Null for an unknown code.
-const Layout* builtLayout(std::string_view code, std::int32_t facilityCode);
 
 // The role letters of the explained bits, leading bit first.
 std::string roleLetters(const CardExplanation& e);

@@ -62,6 +62,7 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "PFFFFFFFFIIIIIIIIIIIIIIIIP",
         .fieldText = "P, facility 8, hotstamp 16, P",
+        .readerPath = ReaderPath::Limited,
     },
     Layout{
         .id = LayoutId::F34,
@@ -79,6 +80,7 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "PFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIIP",
         .fieldText = "P, facility 12, hotstamp 20, P",
+        .readerPath = ReaderPath::Limited,
     },
     Layout{
         .id = LayoutId::F35,
@@ -113,6 +115,7 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "P0FFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIIP",
         .fieldText = "P, fixed 0, facility 12, hotstamp 20, P",
+        .readerPath = ReaderPath::Unlimited,
     },
     Layout{
         .id = LayoutId::F36V,
@@ -130,6 +133,8 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "PFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIII1P",
         .fieldText = "P, facility 12, hotstamp 21, fixed 1, P",
+        .readerPath = ReaderPath::Unlimited,
+        .readerFacilitySpill = 1,
     },
     Layout{
         .id = LayoutId::F37,
@@ -147,6 +152,7 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "PFFFFFFFFFFFFFFFFIIIIIIIIIIIIIIIIIIIP",
         .fieldText = "P, facility 16, hotstamp 19, P",
+        .readerPath = ReaderPath::Limited,
     },
     Layout{
         .id = LayoutId::F37NFC,
@@ -198,6 +204,7 @@ constexpr std::array kLayouts{
         .versionLimit = 7,
         .layoutMask = "",
         .fieldText = "version 4 octal digits, facility 5, hotstamp 7",
+        .valuesFromBoxes = true,
     },
     Layout{
         .id = LayoutId::Casi,
@@ -215,9 +222,47 @@ constexpr std::array kLayouts{
         .versionLimit = std::nullopt,
         .layoutMask = "",
         .fieldText = "facility 4 octal digits, hotstamp 12",
+        .valuesFromBoxes = true,
     },
 };
 // clang-format on
+
+static_assert(kLayouts.size() == kLayoutCount);
+
+// layout(id) indexes the table, and "37" finds the layout with facility code before the one
+// without.
+constexpr bool layoutsInIdOrder() {
+    for (std::size_t i = 0; i < kLayouts.size(); ++i) {
+        if (static_cast<std::size_t>(kLayouts[i].id) != i) return false;
+    }
+    return LayoutId::F37 < LayoutId::F37NFC;
+}
+static_assert(layoutsInIdOrder());
+
+// A reader's layout mask spells out the frame its layout describes: "P" parity, "F" facility,
+// "I" hotstamp, "1" a fixed 1, "0" every other bit. Checked here, so the two cannot differ.
+constexpr char maskLetter(const Layout& l, int p) {
+    for (const ParityRule& rule : l.parity) {
+        if (rule.bit == p) return 'P';
+    }
+    if ((l.facility.mask() & bitAt(p)) != 0) return 'F';
+    if ((l.hotstamp.mask() & bitAt(p)) != 0) return 'I';
+    return (l.fixedOnes & bitAt(p)) != 0 ? '1' : '0';
+}
+
+constexpr bool masksDescribeTheirLayouts() {
+    for (const Layout& l : kLayouts) {
+        if (l.layoutMask.empty()) continue;
+        if (l.layoutMask.size() != static_cast<std::size_t>(l.frameBits)) return false;
+        for (int p = 0; p < l.frameBits; ++p) {
+            if (l.layoutMask[static_cast<std::size_t>(l.frameBits - 1 - p)] != maskLetter(l, p)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(masksDescribeTheirLayouts());
 
 }  // namespace
 
@@ -225,35 +270,27 @@ std::span<const Layout> layouts() { return kLayouts; }
 
 const Layout& layout(LayoutId id) { return kLayouts[static_cast<std::size_t>(id)]; }
 
-namespace {
-
-// A code of up to seven characters with its length as one number: the lookup runs on every
-// conversion, and comparing numbers spares a string comparison per layout.
-constexpr std::uint64_t packedCode(std::string_view code) {
-    std::uint64_t packed = code.size();
-    for (char c : code) packed = packed << 8 | static_cast<unsigned char>(c);
-    return packed;
-}
-constexpr std::size_t kLongestPackedCode = 7;
-
-constexpr std::array<std::uint64_t, kLayouts.size()> kPackedCodes = [] {
-    std::array<std::uint64_t, kLayouts.size()> codes{};
-    for (std::size_t i = 0; i < kLayouts.size(); ++i) {
-        // The layout without facility code is reached through "37", never by its own code.
-        codes[i] = kLayouts[i].id == LayoutId::F37NFC ? 0 : packedCode(kLayouts[i].code);
-    }
-    return codes;
-}();
-
-}  // namespace
-
+// The layout without facility code is reached through "37", never by its own code: the one
+// with facility code comes first. Codes are compared by length and their first and last
+// characters before their whole text, which takes a call: "37" is the sixth code, and those
+// calls made a 37-bit conversion take 35 ns instead of 28 ns on the project machine under load
+// (the hand-written 26-bit floor at 8.8 ns there), against a target of 25 ns when quiet.
 const Layout* findLayout(std::string_view code) {
-    if (code.empty() || code.size() > kLongestPackedCode) return nullptr;
-    const std::uint64_t packed = packedCode(code);
-    for (std::size_t i = 0; i < kPackedCodes.size(); ++i) {
-        if (kPackedCodes[i] == packed) return &kLayouts[i];
+    for (const Layout& l : kLayouts) {
+        if (l.code.size() == code.size() && l.code.front() == code.front() &&
+            l.code.back() == code.back() && l.code == code) {
+            return &l;
+        }
     }
     return nullptr;
+}
+
+const Layout* builtLayout(std::string_view code, std::int32_t facilityCode) {
+    const Layout* l = findLayout(code);
+    if (l != nullptr && l->id == LayoutId::F37 && facilityCode == 0) {
+        return &layout(LayoutId::F37NFC);
+    }
+    return l;
 }
 
 }  // namespace morvane

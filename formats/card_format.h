@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -32,9 +34,24 @@ struct Field {
     int width = 0;
     constexpr bool present() const { return width > 0; }
     constexpr std::uint64_t mask() const { return bitRange(low + width - 1, low) * present(); }
+    constexpr std::uint64_t read(std::uint64_t word) const { return (word & mask()) >> low; }
 };
 
+// The part of a field its largest value reaches: an octal field is wider than its limit needs.
+constexpr Field reachedBy(Field field, std::optional<std::uint64_t> limit) {
+    if (!field.present() || !limit) return field;
+    return {field.low, std::min(field.width, static_cast<int>(std::bit_width(*limit)))};
+}
+
 enum class LayoutId { F26, F34, F35, F35V, F36V, F37, F37NFC, F37V, Proxif, Casi };
+inline constexpr std::size_t kLayoutCount = 10;
+
+// Whether the reader path (a card read from a USB reader) converts a layout, and how.
+enum class ReaderPath : std::uint8_t {
+    None,       // no reader twin: the reader path gives the no-result value
+    Limited,    // the reader twin checks the window's limits
+    Unlimited,  // the reader twin checks no upper limit (the Vorta twins)
+};
 
 struct Layout {
     LayoutId id;
@@ -50,8 +67,17 @@ struct Layout {
     std::uint64_t hotstampLimit;
     std::optional<std::uint64_t> facilityLimit;
     std::optional<std::uint64_t> versionLimit;
-    std::string_view layoutMask;  // as a USB reader describes the frame; empty when none
-    std::string_view fieldText;   // "P, facility 8, hotstamp 16, P"
+    std::string_view layoutMask;   // as a USB reader describes the frame; empty when none
+    std::string_view fieldText;    // "P, facility 8, hotstamp 16, P"
+    bool valuesFromBoxes = false;  // facility code and version read from the Data Input boxes
+    ReaderPath readerPath = ReaderPath::None;
+    // Bits of the facility code the reader twin writes above its field, onto the leading parity
+    // place, where they are counted with its group and then overwritten.
+    int readerFacilitySpill = 0;
+
+    constexpr Field reachedHotstamp() const { return reachedBy(hotstamp, hotstampLimit); }
+    constexpr Field reachedFacility() const { return reachedBy(facility, facilityLimit); }
+    constexpr Field reachedVersion() const { return reachedBy(version, versionLimit); }
 };
 
 inline constexpr int kProxDataDigits = 16;
@@ -65,6 +91,10 @@ const Layout& layout(LayoutId id);
 // The layout a card format code selects in the Convert direction (exact, case-sensitive);
 // for "37" that is the layout with facility code. Null for an unknown code.
 const Layout* findLayout(std::string_view code);
+
+// The layout the conversion builds for a card format code: "37" with facility code 0 is the
+// layout without facility code. Null for an unknown code.
+const Layout* builtLayout(std::string_view code, std::int32_t facilityCode);
 
 // The layout mask of the 42-bit frame a USB reader sees on a Casi card.
 inline constexpr std::string_view kCasiReaderMask = "PFFFFFFFFIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIP";

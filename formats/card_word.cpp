@@ -1,5 +1,7 @@
 #include "formats/card_word.h"
 
+#include "formats/card_format.h"
+
 namespace morvane {
 
 std::optional<CardWord> parseCardData(std::string_view cardData) {
@@ -10,7 +12,7 @@ std::optional<CardWord> parseCardData(std::string_view cardData) {
         if (c < '0' || c > '7') return std::nullopt;
         word.bits = word.bits << 3 | static_cast<std::uint64_t>(c - '0');
     }
-    word.length = static_cast<int>(cardData.size()) * 3;
+    word.length = cardData.empty() ? 0 : kProxWordBits;
     return word;
 }
 

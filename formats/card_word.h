@@ -11,8 +11,9 @@ namespace morvane {
 // The card data box holds at most this many characters.
 inline constexpr std::size_t kMaxCardDataLength = 16;
 
-// The bits of the card data, its last digit lowest; `length` is the bit count (three per
-// digit), which the checks and decoders need because they also read short card data.
+// Card data is an octal number: fewer than 16 digits are the same 48-bit word with its leading
+// zeros left off, as locks and people drop them. `length` is the bit count of the bit data:
+// 48, or 0 when there is no card data, which no format accepts.
 struct CardWord {
     std::uint64_t bits = 0;
     int length = 0;

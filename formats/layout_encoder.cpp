@@ -1,6 +1,7 @@
 #include "formats/layout_encoder.h"
 
 #include "formats/frame_word.h"
+#include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
 #include "formats/range_check.h"
 
@@ -12,11 +13,11 @@ std::optional<std::uint64_t> upper(std::optional<std::uint64_t> limit, Limits li
     return limits == Limits::Upper ? limit : std::nullopt;
 }
 
-// The reader path writes the 36-bit Vorta facility one bit wider than its field, so that bit
-// lands on the leading parity place, is counted with its group and then overwritten.
-std::uint64_t spilledFacilityBit(const Layout& l, std::uint64_t facility, Limits limits) {
-    if (l.id != LayoutId::F36V || limits != Limits::LowerOnly) return 0;
-    return placed(Field{l.facility.low, l.facility.width + 1}, facility) & ~l.facility.mask();
+// The facility bits a reader twin writes above its field.
+std::uint64_t spilledFacilityBits(const Layout& l, std::uint64_t facility, Limits limits) {
+    if (limits != Limits::LowerOnly) return 0;
+    const Field wider{l.facility.low, l.facility.width + l.readerFacilitySpill};
+    return placed(wider, facility) & ~l.facility.mask();
 }
 
 bool passesEveryCheck(const Layout& l, const EncoderValues& values, MessageSink& sink,
@@ -29,30 +30,29 @@ bool passesEveryCheck(const Layout& l, const EncoderValues& values, MessageSink&
            passes(ValueBox::Version, l.version, values.version, l.versionLimit);
 }
 
-// Values within every limit, tested in integers first: the common case needs nothing else.
-bool plainlyWithinLimits(const Layout& l, const EncoderValues& values, Limits limits) {
-    return limits == Limits::Upper && values.hotstamp >= 0 &&
-           values.hotstamp <= static_cast<double>(l.hotstampLimit) &&
-           withinAllLimits(l, static_cast<std::uint64_t>(values.hotstamp), values.facility,
-                           values.version);
+// Every value now lies between 0 and its limit. Without upper limits the reader path's Vorta
+// twins place the hotstamp as a 32-bit whole number, which a larger one does not fit: the
+// window's "6 Overflow", shown like a range message.
+std::optional<std::uint64_t> hotstampBits(double hotstamp, Limits limits, MessageSink& sink) {
+    if (limits == Limits::Upper) return static_cast<std::uint64_t>(hotstamp);
+    const auto fitted = fitInt32(hotstamp);
+    if (!fitted) {
+        sink.showMessage(overflowError().text());
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(*fitted);
 }
 
 }  // namespace
 
 std::optional<std::uint64_t> encodeWord(const Layout& l, const EncoderValues& values,
                                         MessageSink& sink, EncoderHost* boxes, Limits limits) {
-    if (!plainlyWithinLimits(l, values, limits) &&
-        !passesEveryCheck(l, values, sink, boxes, limits)) {
-        return std::nullopt;
-    }
-    // Every value now lies between 0 and its limit; without limits toInt32 raises Overflow for a
-    // hotstamp beyond 32 bits.
-    const std::uint64_t hotstamp =
-        limits == Limits::Upper ? static_cast<std::uint64_t>(values.hotstamp)
-                                : static_cast<std::uint32_t>(toInt32(values.hotstamp));
+    if (!passesEveryCheck(l, values, sink, boxes, limits)) return std::nullopt;
+    const auto hotstamp = hotstampBits(values.hotstamp, limits, sink);
+    if (!hotstamp) return std::nullopt;
     const auto facility = static_cast<std::uint64_t>(values.facility);
-    return frameWord(l, hotstamp, facility, static_cast<std::uint64_t>(values.version),
-                     spilledFacilityBit(l, facility, limits));
+    return frameWord(l, *hotstamp, facility, static_cast<std::uint64_t>(values.version),
+                     spilledFacilityBits(l, facility, limits));
 }
 
 }  // namespace morvane

@@ -20,11 +20,12 @@ struct EncoderValues {
 
 enum class Limits {
     Upper,      // the window's set: every field's limit
-    LowerOnly,  // the reader path's Vorta twins: negative values only; the hotstamp must fit 32 bits
+    LowerOnly,  // the reader path's Vorta twins: no negative value, a hotstamp within 32 bits
 };
 
 // The prox data word, or no value after a range error (shown, and with `boxes` the offending
-// box set to its limit). Fields the layout lacks are neither checked nor written.
+// box set to its limit) or a hotstamp the reader path cannot place (shown as "6 Overflow").
+// Fields the layout lacks are neither checked nor written. Never throws.
 std::optional<std::uint64_t> encodeWord(const Layout& l, const EncoderValues& values,
                                         MessageSink& sink, EncoderHost* boxes,
                                         Limits limits = Limits::Upper);

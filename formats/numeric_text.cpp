@@ -130,4 +130,14 @@ std::string formatNumber(double value) {
     return text;
 }
 
+std::string& appendDecimal(std::string& out, std::uint64_t value) {
+    constexpr std::size_t kMostDigits = 20;
+    const std::size_t start = out.size();
+    out.resize(start + kMostDigits);
+    char* const at = out.data() + start;
+    out.resize(start +
+               static_cast<std::size_t>(std::to_chars(at, at + kMostDigits, value).ptr - at));
+    return out;
+}
+
 }  // namespace morvane

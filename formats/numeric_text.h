@@ -35,4 +35,7 @@ std::int32_t textToInt32(std::string_view text);
 // anything else with 15 significant digits ("1E+300", "1.5").
 std::string formatNumber(double value);
 
+// Appends a whole number's decimal digits.
+std::string& appendDecimal(std::string& out, std::uint64_t value);
+
 }  // namespace morvane

@@ -81,21 +81,13 @@ std::optional<EncoderValues> boxValues(const Layout& l, double hotstamp, Encoder
     return EncoderValues{hotstamp, *facility, *version};
 }
 
-const Layout* layoutOf(std::string_view sCF, std::int32_t iFC) {
-    const Layout* l = findLayout(sCF);
-    if (l != nullptr && l->id == LayoutId::F37 && iFC == 0) return &layout(LayoutId::F37NFC);
-    return l;
-}
-
-bool takesBoxes(const Layout& l) { return l.id == LayoutId::Proxif || l.id == LayoutId::Casi; }
-
 // A plain hotstamp whose values lie within every limit needs no more than its word; Proxif and
 // Casi take theirs from the boxes, which most often hold plain digits too.
 std::optional<std::uint64_t> plainWord(const Layout& l, std::uint64_t hotstamp, std::int32_t iFC,
                                        const EncoderHost& host) {
     std::int32_t facility = iFC;
     std::int32_t version = 0;
-    if (takesBoxes(l)) {
+    if (l.valuesFromBoxes) {
         facility = plainBox(host.facilityBox());
         if (l.version.present()) version = plainBox(host.versionBox());
     }
@@ -106,9 +98,9 @@ std::optional<std::uint64_t> plainWord(const Layout& l, std::uint64_t hotstamp, 
 
 }  // namespace
 
-ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
-                              EncoderHost& host) {
-    const Layout* l = layoutOf(sCF, iFC);
+ProxDataText CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                          EncoderHost& host) {
+    const Layout* l = builtLayout(sCF, iFC);
     // Anything but a plain hotstamp within every limit goes the long way, which reports what
     // is wrong.
     const auto plain = plainDigits(sSerialNo);
@@ -118,7 +110,7 @@ ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, 
     const auto hotstamp = hotstampOf(sSerialNo, sCF, host);
     if (!hotstamp) return {};
     if (l == nullptr) return ProxDataText(kNoResult);
-    if (takesBoxes(*l)) {
+    if (l->valuesFromBoxes) {
         const auto values = boxValues(*l, *hotstamp, host);
         if (!values) return ProxDataText(kNoResult);
         return proxDataOrNoResult(encodeWord(*l, *values, host, &host));
@@ -126,30 +118,15 @@ ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, 
     return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, host, &host));
 }
 
-std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
-                         EncoderHost& host) {
-    return calcProxDataText(sSerialNo, sCF, iFC, host).str();
-}
-
 std::string CalcProxDataUSB(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
                             MessageSink& sink) {
     const auto hotstamp = hotstampOf(sSerialNo, sCF, sink);
     if (!hotstamp) return {};
+    // "37" is read with its facility code even when that is 0.
     const Layout* l = findLayout(sCF);
-    if (l == nullptr) return std::string(kNoResult);
-    switch (l->id) {
-        case LayoutId::F26:
-        case LayoutId::F34:
-        case LayoutId::F37:
-            return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, sink, nullptr)).str();
-        case LayoutId::F35V:
-        case LayoutId::F36V:
-            return proxDataOrNoResult(
-                       encodeWord(*l, {*hotstamp, iFC}, sink, nullptr, Limits::LowerOnly))
-                .str();
-        default:
-            return std::string(kNoResult);
-    }
+    if (l == nullptr || l->readerPath == ReaderPath::None) return std::string(kNoResult);
+    const Limits limits = l->readerPath == ReaderPath::Limited ? Limits::Upper : Limits::LowerOnly;
+    return proxDataOrNoResult(encodeWord(*l, {*hotstamp, iFC}, sink, nullptr, limits)).str();
 }
 
 }  // namespace morvane

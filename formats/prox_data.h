@@ -11,15 +11,13 @@
 // 16-digit octal prox data, the no-result value "????????????????", or the empty text.
 namespace morvane {
 
-// The window's calculation. Proxif and Casi read the facility code (and Proxif the version)
-// from the host's boxes: an empty box counts as 0, other text that is not a number is reported.
-// A box value beyond 32 bits raises NumericError 6 "Overflow" for the caller to show.
-std::string CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
-                         EncoderHost& host);
-
-// The same calculation, its answer held in place rather than on the heap: for batches.
-ProxDataText calcProxDataText(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
-                              EncoderHost& host);
+// The window's calculation, its answer held in place rather than on the heap (the window calls
+// it on every keystroke, a batch millions of times). Proxif and Casi read the facility code (and
+// Proxif the version) from the host's boxes: an empty box counts as 0, other text that is not a
+// number is reported. A box value beyond 32 bits raises NumericError 6 "Overflow" for the caller
+// to show.
+ProxDataText CalcProxData(std::string_view sSerialNo, std::string_view sCF, std::int32_t iFC,
+                          EncoderHost& host);
 
 // The reader path's twin for the codes a USB read produces: "26", "34", "35V", "36V" and "37"
 // (always with facility code); everything else, "Casi" included, gives the no-result value.

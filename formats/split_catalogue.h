@@ -4,66 +4,51 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <string>
 #include <string_view>
 
 #include "formats/card_format.h"
-#include "formats/card_word.h"
-#include "formats/split_data.h"
 
 // The Split Data page as data: its columns (one per card format) with their headings, the
-// result boxes each decoder fills and from which bits, and what a format shows when the card
-// data is not one of its credentials. The window, the command line and the decoders all read
-// the page from here.
+// fields each decoder reads from the card data, and what a format shows when the card data is
+// not one of its credentials. Fields and formats only: which box shows a field is the window's
+// business.
 namespace morvane {
 
-inline constexpr std::string_view kBitDataBoxName = "txtBits";
 inline constexpr std::string_view kCardDataLabel = "Card Data:";
 inline constexpr std::string_view kBitDataLabel = "Bit Data:";
 
-// The page's formats in the order of its columns, which is also the order of the checks and of
-// SplitResult::matches.
+// The page's formats in the order of its columns, which is also the order of the checks.
 enum class SplitFormatId : std::uint8_t { F26, F34, F35, F35V, F36V, F37V, F37, Proxif, Casi };
 inline constexpr std::size_t kSplitFormatCount = 9;
 
-// The rows of the result grid.
+// The values a column shows: its rows.
 enum class GridRow : std::uint8_t { Hotstamp, Facility, Version, NoFacility };
 inline constexpr std::size_t kGridRowCount = 4;
 
 // The label beside (or, for the 37-bit number without facility code, below) each row.
 std::string_view gridRowLabel(GridRow row);
 
-// A decoder's box: the characters from `start` (counting from 1 at the left of the bit data),
-// `length` of them, cut short at the end of the bit data.
-struct BoxSlice {
-    ResultBox box;
-    GridRow row;
-    int start;
-    int length;
-};
-
-// A text written into a box when the check of its format fails.
-struct BoxText {
-    ResultBox box;
-    std::string_view text;
-};
+// Where a column reads each row's value in the 48-bit word; width 0 where it has no such row.
+using RowFields = std::array<Field, kGridRowCount>;
 
 struct SplitColumn {
     SplitFormatId id;
     LayoutId layout;           // the catalogue layout behind the column: its code, limits and rules
     std::string_view heading;  // caption above the column, "35 Bit V"
     bool shownInWindow;        // the Casi column is filled but kept hidden
-    std::span<const BoxSlice> slices;  // every box of the column, in the order they are written
-    std::span<const BoxText> refusal;  // written when the check fails
+    bool readsAboveFrame;      // the 35-bit check never looks above its sentinel
+    RowFields fields;
+    std::string_view refusal;  // shown when the card data is no credential of the format
+    // The rows that show the refusal; the others are left empty. The 37-bit column shows it
+    // beside its number without facility code as well.
+    std::array<bool, kGridRowCount> refusalRows;
 };
 
 // Every column, in page order.
 std::span<const SplitColumn> splitColumns();
 const SplitColumn& splitColumn(SplitFormatId id);
 
-// The order in which a Split Data run writes the columns' boxes.
+// The order in which a Split Data run fills the columns (the page's own, kept for the window).
 std::span<const SplitFormatId> splitWriteOrder();
-
-using ResultBoxes = std::array<std::string, kResultBoxCount>;
 
 }  // namespace morvane

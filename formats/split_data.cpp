@@ -1,70 +1,72 @@
 #include "formats/split_data.h"
 
 #include <algorithm>
-#include <cstring>
 
-#include "formats/split_catalogue.h"
-#include "formats/split_checks.h"
-#include "formats/split_decoders.h"
+#include "formats/numeric_text.h"
 
 namespace morvane {
 
-namespace {
-
-using Check = bool (*)(CardWord);
-
-// Indexed by SplitFormatId.
-constexpr std::array<Check, kSplitFormatCount> kChecks{
-    IsFormat26,  IsFormat34, IsFormat35,     IsFormat35V,  IsFormat36V,
-    IsFormat37V, IsFormat37, IsFormatProxif, IsFormatCasi,
-};
-
-// Three characters per card data digit, leading bit first.
-constexpr std::array<std::string_view, 8> kOctalDigitBits{
-    "000", "001", "010", "011", "100", "101", "110", "111",
-};
-
-void writeBitData(CardWord w, std::string& text) {
-    text.resize(static_cast<std::size_t>(w.length));
-    for (std::size_t i = text.size(); i > 0; i -= 3, w.bits >>= 3) {
-        std::memcpy(&text[i - 3], kOctalDigitBits[w.bits & 7U].data(), 3);
-    }
-}
-
-}  // namespace
-
 bool SplitResult::anyMatch() const {
-    return std::any_of(matches.begin(), matches.end(), [](bool m) { return m; });
+    return state == SplitState::Split &&
+           std::any_of(columns.begin(), columns.end(),
+                       [](const ColumnResult& c) { return c.passes(); });
 }
 
 SplitResult SplitData(std::string_view cardData) {
     SplitResult result;
-    SplitData(cardData, result);
-    return result;
-}
-
-void SplitData(std::string_view cardData, SplitResult& result) {
-    result.bitData.clear();
-    for (std::string& box : result.boxes) box.clear();
-    result.matches = {};
     const auto word = parseCardData(cardData);
     if (!word) {
         result.state = SplitState::Rejected;
-        return;
-    }
-    writeBitData(*word, result.bitData);
-
-    // Every check sees the card data before any box is written.
-    for (std::size_t i = 0; i < kSplitFormatCount; ++i) result.matches[i] = kChecks[i](*word);
-    for (SplitFormatId id : splitWriteOrder()) {
-        const auto i = static_cast<std::size_t>(id);
-        if (result.matches[i]) {
-            decodeColumn(id, *word, result.boxes);
-        } else {
-            writeRefusal(id, result.boxes);
-        }
+        return result;
     }
     result.state = SplitState::Split;
+    result.word = *word;
+    // Every check sees the card data before any value is read.
+    for (const SplitColumn& column : splitColumns()) {
+        ColumnResult& c = result.columns[static_cast<std::size_t>(column.id)];
+        c.finding = evaluate(layout(column.layout), *word, column.readsAboveFrame);
+    }
+    for (const SplitColumn& column : splitColumns()) {
+        ColumnResult& c = result.columns[static_cast<std::size_t>(column.id)];
+        if (!c.passes()) continue;
+        for (std::size_t r = 0; r < kGridRowCount; ++r)
+            c.values[r] = column.fields[r].read(word->bits);
+    }
+    return result;
+}
+
+void appendBitData(std::string& out, const SplitResult& r) {
+    if (r.state != SplitState::Split) return;
+    const std::size_t start = out.size();
+    out.resize(start + static_cast<std::size_t>(r.word.length));
+    std::uint64_t bits = r.word.bits;
+    for (std::size_t i = out.size(); i > start; --i, bits >>= 1) {
+        out[i - 1] = (bits & 1) != 0 ? '1' : '0';
+    }
+}
+
+std::string bitData(const SplitResult& r) {
+    std::string text;
+    appendBitData(text, r);
+    return text;
+}
+
+void appendCellText(std::string& out, const SplitResult& r, SplitFormatId id, GridRow row) {
+    if (r.state != SplitState::Split) return;
+    const SplitColumn& column = splitColumn(id);
+    const auto i = static_cast<std::size_t>(row);
+    if (!r.matches(id)) {
+        if (column.refusalRows[i]) out += column.refusal;
+        return;
+    }
+    if (!column.fields[i].present()) return;
+    appendDecimal(out, r.column(id).values[i]);
+}
+
+std::string cellText(const SplitResult& r, SplitFormatId id, GridRow row) {
+    std::string text;
+    appendCellText(text, r, id, row);
+    return text;
 }
 
 }  // namespace morvane

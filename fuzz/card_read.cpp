@@ -107,11 +107,9 @@ void checkRead(std::int16_t bitCount, const CardBuffer& card) {
     FUZZ_CHECK(FilterByMask(mask, cardHexText(card), facility, hotstamp));
     const SplitResult split = SplitData(result);
     const SplitColumn& column = columnOf(code);
-    FUZZ_CHECK(split.matches[static_cast<std::size_t>(column.id)]);
-    for (const BoxSlice& s : column.slices) {
-        if (s.row == GridRow::Hotstamp) FUZZ_CHECK(split.box(s.box) == FieldValue(hotstamp));
-        if (s.row == GridRow::Facility) FUZZ_CHECK(split.box(s.box) == FieldValue(facility));
-    }
+    FUZZ_CHECK(split.matches(column.id));
+    FUZZ_CHECK(cellText(split, column.id, GridRow::Hotstamp) == FieldValue(hotstamp));
+    FUZZ_CHECK(cellText(split, column.id, GridRow::Facility) == FieldValue(facility));
 }
 
 void checkFilter(std::string_view mask, std::string_view cardHex) {

@@ -1,10 +1,10 @@
 // Split Data over any card data: what is typed into the card data box, what a lock sends and
 // what morvane-cli reads line by line. Input: the card data.
 //
-// Beyond "no crash": the bit data is three bits per octal digit of card data the box holds, or
-// nothing; a rejected run leaves every box empty, each column holds its values or its refusal
-// text, sixteen digits a format accepts within its limits convert back to the same card data,
-// and the command line's table and JSON line stay printable and on their lines.
+// Beyond "no crash": the bit data is the 48 bits of card data the box holds, or nothing; a
+// rejected run leaves every box empty, each column holds its values or its refusal text, card
+// data a format accepts within its limits converts back to the same number, and the command line's
+// table and JSON line stay printable and on their lines.
 #include "formats/split_data.h"
 
 #include <nlohmann/json.hpp>
@@ -21,67 +21,63 @@ namespace {
 
 using namespace morvane;
 
-bool refusalWrites(const SplitColumn& column, ResultBox box, std::string_view* text) {
-    for (const BoxText& t : column.refusal) {
-        if (t.box == box) {
-            *text = t.text;
-            return true;
-        }
-    }
-    return false;
-}
-
 void checkBitData(std::string_view cardData, const SplitResult& r) {
     const bool octal = fuzz::isOctalDigits(cardData) && cardData.size() <= kMaxCardDataLength;
     FUZZ_CHECK(r.state == (octal ? SplitState::Split : SplitState::Rejected));
     if (!octal) {
-        FUZZ_CHECK(r.bitData.empty() && !r.anyMatch());
-        for (const std::string& box : r.boxes) FUZZ_CHECK(box.empty());
+        FUZZ_CHECK(bitData(r).empty() && !r.anyMatch());
+        for (const SplitColumn& column : splitColumns()) {
+            for (std::size_t row = 0; row < kGridRowCount; ++row) {
+                FUZZ_CHECK(cellText(r, column.id, static_cast<GridRow>(row)).empty());
+            }
+        }
         return;
     }
-    FUZZ_CHECK(r.bitData.size() == 3 * cardData.size());
+    const std::string bits = bitData(r);
+    // Card data is a number: its digits end the 48 bits, zeros in front of them.
+    FUZZ_CHECK(bits.size() == (cardData.empty() ? 0 : 48));
+    const std::size_t lead = bits.size() - 3 * cardData.size();
+    FUZZ_CHECK(bits.find('1') >= lead);
     for (std::size_t i = 0; i < cardData.size(); ++i) {
         const int digit = cardData[i] - '0';
         for (int b = 0; b < 3; ++b) {
-            FUZZ_CHECK(r.bitData[3 * i + static_cast<std::size_t>(b)] ==
+            FUZZ_CHECK(bits[lead + 3 * i + static_cast<std::size_t>(b)] ==
                        (((digit >> (2 - b)) & 1) != 0 ? '1' : '0'));
         }
     }
 }
 
-// A matching column shows whole numbers (nothing where the card data is too short for the
-// field); any other column shows its refusal and nothing else.
+// A matching column shows whole numbers where it has fields; any other column shows its refusal
+// in its refusal rows and nothing else, with a reason.
 void checkColumns(const SplitResult& r) {
     for (const SplitColumn& column : splitColumns()) {
-        const bool matched = r.matches[static_cast<std::size_t>(column.id)];
-        for (const BoxSlice& s : column.slices) {
-            const std::string& shown = r.box(s.box);
-            std::string_view refusal;
-            if (matched) {
-                FUZZ_CHECK(shown.empty() || fuzz::isPlainWholeNumber(shown));
-                FUZZ_CHECK(shown.size() <= 11);  // 35 bits at most
-            } else if (refusalWrites(column, s.box, &refusal)) {
-                FUZZ_CHECK(shown == refusal);
+        const bool matched = r.matches(column.id);
+        FUZZ_CHECK(
+            matched ||
+            !findingText(layout(column.layout), r.column(column.id).finding, r.word).empty());
+        for (std::size_t row = 0; row < kGridRowCount; ++row) {
+            const std::string shown = cellText(r, column.id, static_cast<GridRow>(row));
+            if (matched && column.fields[row].present()) {
+                FUZZ_CHECK(fuzz::isPlainWholeNumber(shown) && shown.size() <= 11);  // 35 bits
             } else {
-                FUZZ_CHECK(shown.empty());
+                FUZZ_CHECK(shown == (!matched && column.refusalRows[row] ? column.refusal : ""));
             }
         }
     }
 }
 
 std::uint64_t shownValue(const SplitResult& r, const SplitColumn& column, GridRow row) {
-    for (const BoxSlice& s : column.slices) {
-        if (s.row == row) return std::stoull(r.box(s.box));
-    }
-    return 0;
+    return r.column(column.id).values[static_cast<std::size_t>(row)];
 }
 
-// Sixteen digits that a format accepts, with values inside its limits, are exactly what the
-// Convert direction makes of those values: the check and the decoder lose nothing.
-void checkConvertsBack(std::string_view cardData, const SplitResult& r) {
-    if (cardData.size() != static_cast<std::size_t>(kProxDataDigits)) return;
+// Card data that a format accepts, with values inside its limits, is exactly what the Convert
+// direction makes of those values, leading zeros aside: the check and the decoder lose nothing.
+void checkConvertsBack(std::string_view shortCardData, const SplitResult& r) {
+    if (shortCardData.empty()) return;
+    const std::string cardData =
+        std::string(kProxDataDigits - shortCardData.size(), '0') + std::string(shortCardData);
     for (const SplitColumn& column : splitColumns()) {
-        if (!r.matches[static_cast<std::size_t>(column.id)]) continue;
+        if (!r.matches(column.id)) continue;
         const Layout& l = layout(column.layout);
         // The 35-bit check looks at nothing above its sentinel: those digits are not its own.
         if (column.id == SplitFormatId::F35 && cardData.substr(0, 4) != "0000") continue;
@@ -115,12 +111,18 @@ void checkCommandLineOutput(std::string_view cardData, const SplitResult& r) {
     FUZZ_CHECK(fuzz::isPrintableAscii(line));
     const auto object = nlohmann::json::parse(line, nullptr, false);
     FUZZ_CHECK(!object.is_discarded());
-    FUZZ_CHECK(object.at("bit_data") == r.bitData);
+    FUZZ_CHECK(object.at("bit_data") == bitData(r));
     FUZZ_CHECK(object.at("rejected") == (r.state == SplitState::Rejected));
     if (fuzz::isPrintableAscii(cardData)) FUZZ_CHECK(object.at("card_data") == cardData);
-    for (std::size_t i = 0; i < kResultBoxCount; ++i) {
-        FUZZ_CHECK(object.at("boxes").at(std::string(boxName(static_cast<ResultBox>(i)))) ==
-                   r.boxes[i]);
+    for (const SplitColumn& column : splitColumns()) {
+        if (r.state == SplitState::Rejected) break;
+        const auto& format = object.at("formats").at(std::string(layout(column.layout).code));
+        FUZZ_CHECK(format.at("passes") == r.matches(column.id));
+        if (r.matches(column.id)) {
+            FUZZ_CHECK(format.at("hotstamp") == shownValue(r, column, GridRow::Hotstamp));
+        } else {
+            FUZZ_CHECK(format.at("refusal") == column.refusal);
+        }
     }
 }
 

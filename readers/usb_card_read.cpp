@@ -1,6 +1,7 @@
 #include "readers/usb_card_read.h"
 
 #include <array>
+#include <optional>
 
 #include "formats/card_format.h"
 #include "formats/numeric_error.h"
@@ -27,11 +28,13 @@ constexpr std::array<ReaderFormat, 6> kReaderFormats{{
     {42, "Casi"},
 }};
 
-// The facility code text read as a whole number; empty or not a number counts as 0.
-std::int32_t facilityCodeOf(const std::string& text) {
+// The facility code text read as a whole number; empty or not a number counts as 0. A reader
+// layout's facility field is at most 16 bits, but the card comes from outside: a number beyond
+// 32 bits is none, and is reported as the window reports an overflow.
+std::optional<std::int32_t> facilityCodeOf(const std::string& text) {
     const auto value = parseNumber(text);
     if (!value) return 0;
-    return fitInt32(*value).value_or(0);  // a reader layout's facility field is at most 16 bits
+    return fitInt32(*value);
 }
 
 }  // namespace
@@ -77,8 +80,13 @@ std::string ReadUSBCard(ReaderLibrary* library, CardReadMessages& messages) {
     FilterByMask(readerLayoutMask(formatCode), cardHex, facilityField, hotstampField);
     const std::string facilityText = FieldValue(facilityField);
     const std::string hotstampText = FieldValue(hotstampField);
+    const auto facilityCode = facilityCodeOf(facilityText);
+    if (!facilityCode) {
+        messages.showMessage(overflowError().text());
+        return {};
+    }
     try {
-        return CalcProxDataUSB(hotstampText, formatCode, facilityCodeOf(facilityText), messages);
+        return CalcProxDataUSB(hotstampText, formatCode, *facilityCode, messages);
     } catch (const NumericError& error) {
         messages.showMessage(error.text());
         return {};

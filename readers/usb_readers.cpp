@@ -22,11 +22,16 @@ constexpr std::array kSetterOrder{
 std::size_t slot(int readerIndex) { return static_cast<std::size_t>(readerIndex) + 1; }
 std::int16_t asIndex(int i) { return static_cast<std::int16_t>(i); }
 
-// A list entry's LUID read as a whole number; 0 when there is none.
+// The remembered LUID when the active reader's list entry names none, as when there is no entry:
+// the conversion runs with errors ignored, so one that fails leaves the start value.
+constexpr std::int16_t kNoLuid = 0;
+
+// A list entry's LUID: the number its text holds (a 16-bit LUID a reader gave). A text that
+// holds no number, or one beyond 16 bits, names none.
 std::int16_t luidOf(const std::string& entryText) {
     const auto value = parseNumber(entryText);
-    if (!value) return 0;
-    return fitInt16(*value).value_or(0);
+    const auto luid = value ? fitInt16(*value) : std::nullopt;
+    return luid ? *luid : kNoLuid;
 }
 
 }  // namespace

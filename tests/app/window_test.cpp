@@ -4,8 +4,8 @@
 
 #include "app/clipboard/system_clipboard.h"
 #include "app/runtime_folder.h"
+#include "app/split_boxes.h"
 #include "app/window_fixture.h"
-#include "formats/split_catalogue.h"
 
 namespace morvane::test {
 namespace {
@@ -203,7 +203,7 @@ TEST_F(FormatSelection, AClickRecalculatesOnceAHotstampIsThereAndProxifFillsTheV
 TEST_F(WindowTest, SplitDataFillsEveryBoxAndAnyChangeOfTheCardDataEmptiesThem) {
     const auto results = [this] {
         QString all;
-        for (std::string_view name : clearedBoxNames()) all += text(std::string(name).c_str());
+        for (std::string_view name : kClearedBoxNames) all += text(std::string(name).c_str());
         return all;
     };
     showPage(1);
@@ -212,8 +212,9 @@ TEST_F(WindowTest, SplitDataFillsEveryBoxAndAnyChangeOfTheCardDataEmptiesThem) {
     EXPECT_EQ(results() + text("txtData"), "12345678") << "a split that fails keeps the card data";
     retype("txtData", "0000000600400002");
     click("cmdStart");
-    EXPECT_EQ(texts({"txtBits", "txt26Num", "txt26Fac", "txt34Num"}),
-              "000000000000000000000110000000100000000000000010|1|1|Not 34 Bit");
+    EXPECT_EQ(texts({"txtBits", "txt26Num", "txt26Fac", "txt34Num", "txt37Number", "txtProxifFac",
+                     "txtProxifVer"}),
+              "000000000000000000000110000000100000000000000010|1|1|Not 34 Bit|Not 37 Bit|48|0");
     QTest::keyClick(box("txtData"), Qt::Key_Backspace);
     EXPECT_EQ(results(), "");
 }

@@ -3,8 +3,12 @@
 
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <sstream>
 #include <string>
 
+#include "formats/frame_word.h"
+#include "formats/prox_data_text.h"
 #include "support/run_process.h"
 
 namespace morvane::test {
@@ -25,19 +29,20 @@ TEST(CliConvert, AnswersLineForLineWithTheMessagesOnStandardError) {
     EXPECT_EQ(r.out,
               "0000000475460163\n????????????????\n\n\n0000000475460163\n"
               "0000000475400002\n");
-    EXPECT_EQ(r.err, "Hotstamp 70000 is too large. 65535 is max.\nInvalid Serial Number\n");
+    EXPECT_EQ(r.err,
+              "line 1: \"70000\": Hotstamp 70000 is too large. 65535 is max.\n"
+              "line 2: \"abc\": Invalid Serial Number\n");
     EXPECT_EQ(r.exitCode, 1);
 
     const auto proxif =
         cli({"convert", "--format", "Proxif", "--facility", "123", "--version", "1e10", "12345"});
     EXPECT_EQ(proxif.out, "\n");
-    EXPECT_EQ(proxif.err, "6 Overflow\n");
+    EXPECT_EQ(proxif.err, "argument 1: \"12345\": 6 Overflow\n");
     EXPECT_EQ(proxif.exitCode, 1);
     const auto casi =
-        cli({"convert", "--format", "Casi", "--facility", "123", "--version", "x", "12345"});
+        cli({"convert", "--format", "cASI", "--facility", "123", "--version", "x", "12345"});
     EXPECT_EQ(casi.out, "0173000000030071\n");
     EXPECT_EQ(casi.exitCode, 0);
-    EXPECT_EQ(cli({"convert", "--format", "36", "1"}).exitCode, 1);
     EXPECT_EQ(cli({"convert", "--format", "26"}, "1\n").exitCode, 0);
 }
 
@@ -49,6 +54,12 @@ TEST(CliConvert, RefusesBadOptionsAsUsageErrors) {
         {{"convert", "--format", "26", "--facility", "1e10", "1"},
          "morvane-cli: --facility \"1e10\": 6 Overflow\n"},
         {{"convert", "1"}, "--format is required\nRun with --help for more information.\n"},
+        {{"convert", "--format", "26bit", "1"},
+         "--format: 26bit not in {26,34,35,35V,36V,37,37V,Proxif,Casi}\n"
+         "Run with --help for more information.\n"},
+        {{"bogus"},
+         "morvane-cli: unknown subcommand \"bogus\"; the subcommands are convert, split and "
+         "formats\nRun with --help for more information.\n"},
         {{"convert", "--bogus"}, ""},
         {{}, ""},
     };
@@ -104,14 +115,14 @@ TEST(Cli, ReportsFailedReadsAndWritesButEndsQuietlyOnAClosedPipe) {
 TEST(Cli, RefusesAnOverlongLineWithoutHoldingIt) {
     const std::string huge(1 << 20, '7');
     const auto r = cli({"split", "--json"}, "7\n" + huge + "\n0000000600400002\n");
-    const std::string refused = "morvane-cli: a line longer than 4096 bytes was refused\n";
-    EXPECT_EQ(r.err, refused);
+    const std::string refused = ": a line longer than 4096 bytes was refused\n";
+    EXPECT_EQ(r.err, "line 2: \"" + std::string(40, '7') + "\"..." + refused);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3);
     EXPECT_NE(r.out.find("\"rejected\":true"), std::string::npos);
     const auto convert = cli({"convert", "--format", "26"}, std::string(5000, '1') + "\n1\n");
     EXPECT_EQ(convert.out, "\n0000000400000002\n");
-    EXPECT_EQ(convert.err, refused);
+    EXPECT_EQ(convert.err, "line 1: \"" + std::string(40, '1') + "\"..." + refused);
 }
 
 TEST(CliSplit, PrintsThePagesGridWithCasiLastAndMarked) {
@@ -139,26 +150,60 @@ TEST(CliExplain, PutsEachFormatsRolesUnderTheBitsAndAddsThemToTheJson) {
         plain.out.substr(firstEnd + 1, plain.out.size() - firstEnd - 3) + ",\"explain\":{}}\n");
 }
 
-TEST(CliSplit, WritesOneJsonObjectPerLineWithTheCardDataEscaped) {
-    const auto r = cli({"split", "--json", "0000007540140346", "\"\\\x01\x7f\xff\xc3\xa9"});
-    EXPECT_EQ(
-        r.out,
-        R"({"card_data":"0000007540140346","bit_data":"000000000000000000111101100000001100000011100110","rejected":false,"boxes":{"txt26Num":"Not 26 Bit","txt35VNum":"Not 35V","txt35VFac":"","txt36VNum":"12345","txt36VFac":"123","txt37VNum":"24691","txt37VFac":"984","txt35Num":"Not 35 Bit","txt35Fac":"","txt34Num":"Not 34 Bit","txt34Fac":"","txt26Fac":"","txt37Num":"24691","txt37Fac":"984","txt37Number":"515924083","txtProxifNum":"49382","txtProxifFac":"492","txtProxifVer":"0","txtCasiNum":"1031848166","txtCasiFac":"0"}}
-{"card_data":"\"\\\u0001\u007f\ufffd\u00e9","bit_data":"","rejected":true,"boxes":{"txt26Num":"","txt35VNum":"","txt35VFac":"","txt36VNum":"","txt36VFac":"","txt37VNum":"","txt37VFac":"","txt35Num":"","txt35Fac":"","txt34Num":"","txt34Fac":"","txt26Fac":"","txt37Num":"","txt37Fac":"","txt37Number":"","txtProxifNum":"","txtProxifFac":"","txtProxifVer":"","txtCasiNum":"","txtCasiFac":""}}
-)");
-    EXPECT_EQ(r.exitCode, 1);
+// The documented JSON and CSV of a handful of cards, the card data escaped or quoted.
+TEST(CliSplit, WritesTheDocumentedJsonAndCsv) {
+    const std::vector<std::string> cards{"0000007540140346",         "475460163", "", "7",
+                                         "\"\\\x01\x7f\xff\xc3\xa9", "1,\"2"};
+    std::vector<std::string> json{"split", "--json"}, csv{"split", "--csv"};
+    json.insert(json.end(), cards.begin(), cards.end());
+    csv.insert(csv.end(), cards.begin(), cards.end());
+    const auto converted = cli({"convert", "--csv", "--format", "casi", "--facility", "123",
+                                "--version", "1,2", "12345", "1e99", "\"x\""});
+    EXPECT_EQ(cli(json).out, golden("split_json_golden.txt"));
+    EXPECT_EQ(cli(csv).out + converted.out, golden("csv_golden.txt"));
+    EXPECT_EQ(converted.exitCode, 1);
+}
+
+// Random 26- to 37-bit credentials split the same with up to 15 leading zeros left off.
+TEST(CliSplit, ReadsCardDataAsANumberWhateverItsLeadingZeros) {
+    std::mt19937_64 random(22);
+    std::string full;
+    std::string shorter;
+    for (int i = 0; i < 700; ++i) {
+        const Layout& l = layouts()[static_cast<std::size_t>(i) % 7];
+        const auto word = frameWord(l, random() % (l.hotstampLimit + 1),
+                                    random() % (l.facilityLimit.value_or(0) + 1), 0);
+        const std::string cardData(proxDataText(word).view());
+        full += cardData + "\n";
+        shorter += cardData.substr(std::min(cardData.find_first_not_of('0'),
+                                            static_cast<std::size_t>(i % 16))) +
+                   "\n";
+    }
+    const auto a = cli({"split", "--json"}, full);
+    const auto b = cli({"split", "--json"}, shorter);
+    std::istringstream linesA(a.out);
+    std::istringstream linesB(b.out);
+    std::size_t count = 0;
+    for (std::string x, y; std::getline(linesA, x) && std::getline(linesB, y); ++count) {
+        EXPECT_EQ(x.substr(x.find("\"bit_data\"")), y.substr(y.find("\"bit_data\""))) << y;
+    }
+    EXPECT_EQ(count, 700U);
+    EXPECT_EQ(a.exitCode, 0);
+    EXPECT_EQ(b.exitCode, 0);
 }
 
 TEST(CliSplit, RefusesCardDataLongerThanTheBoxKeepingOutputInStep) {
     const std::string shownWhole(40, '7');
-    const auto r = cli({"split", "-"}, "0000000600400002\n00000006004000020\né\xc3\xa9\n" +
-                                           shownWhole + "\n" + shownWhole + "7\n");
+    const auto r =
+        cli({"split", "-"}, "0000000600400002\n00000006004000020\né\xc3\xa9\n" + shownWhole + "\n" +
+                                shownWhole + "7\néééééééééééééééé\n");  // 16 characters fit
     EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"\n"), std::string::npos);
     EXPECT_NE(r.out.find("Card Data: \"" + shownWhole + "\"...\n"), std::string::npos);
-    EXPECT_EQ(r.err,
-              "morvane-cli: card data 2 refused: 17 characters, at most 16 allowed\n"
-              "morvane-cli: card data 4 refused: 40 characters, at most 16 allowed\n"
-              "morvane-cli: card data 5 refused: 41 characters, at most 16 allowed\n");
+    const std::string refused = ": card data refused: ";
+    EXPECT_EQ(r.err, "line 2: \"00000006004000020\"" + refused +
+                         "17 characters, at most 16 allowed\n" + "line 4: \"" + shownWhole + "\"" +
+                         refused + "40 characters, at most 16 allowed\n" + "line 5: \"" +
+                         shownWhole + "\"..." + refused + "41 characters, at most 16 allowed\n");
     EXPECT_NE(r.out.find("Rejected: 17 characters, more than the 16 the card data box holds\n"),
               std::string::npos);
     EXPECT_NE(r.out.find("Rejected: \"\\xc3\\xa9\" at character 1 is not an octal digit"),

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
-#include "formats/frame_word.h"
 #include "formats/split_data.h"
 
 namespace morvane {
@@ -26,7 +24,7 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
         {F26, "0000000200400002", "sentinel bit 26 is 0"},
         {F26, "0000000600400003", "parity bit 0 is 1 but must make bits 12..0 odd"},
         {F26, "0000010600400002", "bit 30 lies above the 26-bit frame and is 1"},
-        {F26, "00400002", "the bit data has 24 bits but needs 27"},
+        {F26, "", "there is no card data"},
         {F34, "0000201730060163", "Hotstamp No.: 12345, Facility Code: 123"},
         {F34, "0000301730060163", "parity bit 33 is 1 but must make bits 33..17 even"},
         {F34, "4000201730060163", "bit 47 lies above the 34-bit frame and is 1"},
@@ -47,7 +45,6 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
         {F36V, "0000007540140345", "fixed bit 1 must be 1"},
         {F36V, "0000407540140346", "parity bit 35 is 1 but must make bits 35..19 even"},
         {F36V, "0001007540140346", "bit 36 lies above the 36-bit frame and is 1"},
-        {F36V, "7540140346", "the bit data has 30 bits but needs 36"},
         {F37V, "0000000754060163", "Hotstamp No.: 12345, Facility Code: 123"},
         {F37V, "0000000755060162", "parity bit 36 is 0 but must make bits 36..18 even"},
         {F37V, "0002000754060163", "bit 37 lies above the 37-bit frame and is 1"},
@@ -57,7 +54,6 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
         {Proxif, "0005001730030071", "Hotstamp No.: 12345, Facility Code: 123, Version: 5"},
         {Proxif, "0005001734030071", "fixed bit 20 must be 0"},
         {Proxif, "0015001730030071", "bit 39 lies above the 39-bit frame and is 1"},
-        {Proxif, "5001730030071", "the bit data has 39 bits but needs 48"},
         {Casi, "0173000000030071", "Hotstamp No.: 12345, Facility Code: 123"},
         {Casi, "0173200000030071", "fixed bit 34 must be 0"},
         {Casi, "0573000000030071", "bit 44 lies above the 44-bit frame and is 1"},
@@ -66,34 +62,6 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
         const CardExplanation e = explainColumn(c.format, wordOf(c.cardData));
         EXPECT_EQ(e.passes, c.verdict.starts_with("Hotstamp")) << c.cardData;
         EXPECT_EQ(e.verdict, c.verdict) << c.cardData;
-    }
-}
-
-// An explanation passes exactly when its format's check passes: random card data, and the
-// credentials of every format with a bit or two turned over.
-TEST(CardExplain, PassesExactlyWhenTheCheckPasses) {
-    std::mt19937_64 random(14);
-    const auto check = [&](std::uint64_t bits, int digits) {
-        std::string cardData;
-        for (int d = digits - 1; d >= 0; --d) cardData.push_back(char('0' + ((bits >> 3 * d) & 7)));
-        const SplitResult split = SplitData(cardData);
-        const CardWord w = wordOf(cardData);
-        for (const SplitColumn& column : splitColumns()) {
-            const CardExplanation e = explainColumn(column.id, w);
-            ASSERT_EQ(e.passes, split.matches[static_cast<std::size_t>(column.id)])
-                << cardData << " " << column.heading << ": " << e.verdict;
-        }
-    };
-    for (std::size_t i = 0; i < 4000; ++i) {
-        const Layout& l = layout(splitColumns()[i % kSplitFormatCount].layout);
-        std::uint64_t word = frameWord(l, random() % (l.hotstampLimit + 1),
-                                       random() % (l.facilityLimit.value_or(0) + 1),
-                                       random() % (l.versionLimit.value_or(0) + 1));
-        for (std::size_t flips = i / kSplitFormatCount % 3; flips > 0; --flips) {
-            word ^= bitAt(static_cast<int>(random() % 48));
-        }
-        check(word, 11 + static_cast<int>(random() % 6));
-        check(random(), static_cast<int>(random() % 17));
     }
 }
 

@@ -147,7 +147,8 @@ TEST(CalcProxDataUSB, CutsVortaValuesToTheirFieldsAndKnowsNoCasi) {
     EXPECT_EQ(CalcProxDataUSB("12345", "36V", 4096 + 123, host), "0000407540140346");
     EXPECT_TRUE(host.messages.empty());
     EXPECT_EQ(CalcProxDataUSB("-1", "36V", 1, host), "");
-    EXPECT_THROW(CalcProxDataUSB("1e12", "36V", 1, host), NumericError);
+    EXPECT_EQ(CalcProxDataUSB("1e12", "36V", 1, host), kNoResult);
+    EXPECT_EQ(host.messages.back(), "6 Overflow");
 }
 
 }  // namespace

@@ -13,21 +13,25 @@
 namespace morvane {
 namespace {
 
-// The matching columns with their boxes' texts, "26=1,1 Proxif=131074,48,0", read off a result.
-std::string matchesOf(const SplitResult& r) {
+// Every column's texts, "26=1,1 Proxif=131074,48,0" for the matching ones, "Not 34 Bit" for a
+// refusal, read off a result as the page shows them.
+std::string shown(const SplitResult& r, bool refusals = false) {
     std::string text;
     for (const SplitColumn& c : splitColumns()) {
-        if (!r.matches[static_cast<std::size_t>(c.id)]) continue;
+        if (r.matches(c.id) == refusals) continue;
         text += (text.empty() ? "" : " ") + std::string(layout(c.layout).code) + "=";
-        for (std::size_t i = 0; i < c.slices.size(); ++i) {
-            text += (i ? "," : "") + r.box(c.slices[i].box);
+        std::string cells;
+        for (std::size_t row = 0; row < kGridRowCount; ++row) {
+            const std::string cell = cellText(r, c.id, static_cast<GridRow>(row));
+            if (c.fields[row].present() || !cell.empty())
+                cells += (cells.empty() ? "" : ",") + cell;
         }
+        text += cells;
     }
     return text;
 }
 
-// The worked examples of the Convert direction, near misses, and short card data, which is
-// read at the same character positions from the left.
+// The worked examples of the Convert direction and near misses.
 const std::pair<const char*, const char*> kExamples[] = {
     {"0000000600400002", "26=1,1 Proxif=131074,48,0 Casi=100794370,0"},
     {"0000000475460163", "26=12345,123 37V=208953,79 37=208953,79,41627705 Casi=83255411,0"},
@@ -45,36 +49,25 @@ const std::pair<const char*, const char*> kExamples[] = {
     {"4000601730060162", "35=12345,123"},  // only the 35-bit check ignores bits above it
     {"4000000600400002", ""},
     {"", ""},
-    {"7", ""},
-    {"20060016", ""},
-    {"000600400002", "26=2,0"},
-    {"600400002", "26=,2"},         // the hotstamp slice starts past the end
-    {"000003000002", "36V=2,384"},  // 36 bits: the even group runs down to bit 18
-    {"400001000002", "36V=2,128"},  // and bit 18 alone completes it with the parity bit
+    {"7", "36V=1,0 37V=3,0 37=3,0,3 Proxif=7,0,0 Casi=7,0"},
 };
 
 TEST(SplitData, ShowsEveryMatchingFormat) {
     for (const auto& [cardData, matches] : kExamples) {
         const SplitResult r = SplitData(cardData);
         EXPECT_EQ(r.state, SplitState::Split) << cardData;
-        EXPECT_EQ(matchesOf(r), matches) << cardData;
+        EXPECT_EQ(shown(r), matches) << cardData;
         EXPECT_EQ(r.anyMatch(), *matches != '\0') << cardData;
     }
-    EXPECT_EQ(SplitData("7").bitData, "111");
+    EXPECT_EQ(bitData(SplitData("7")), std::string(45, '0') + "111");
+    EXPECT_EQ(bitData(SplitData("")), "");
 }
 
-TEST(SplitData, WritesEachRefusalIntoItsColumn) {
-    const ResultBoxes refused{
-        "Not 26 Bit", "Not 35V",    "",           "Not 36 Bit V", "", "Not 37 Bit V",
-        "",           "Not 35 Bit", "",           "Not 34 Bit",   "", "",
-        "Not 37 Bit", "",           "Not 37 Bit", "Not Proxif",   "", "",
-        "Not Casi",   "",
-    };
-    EXPECT_EQ(SplitData("7").boxes, refused);
-    // A change of the card data empties txt26Num first, then the bit data, then the rest.
-    const auto cleared = clearedBoxNames();
-    EXPECT_EQ(std::vector(cleared.begin(), cleared.begin() + 3),
-              (std::vector<std::string_view>{"txt26Num", "txtBits", "txt35VNum"}));
+// Empty card data is no credential: every column shows its refusal, the 37-bit one twice.
+TEST(SplitData, ShowsEachRefusalInItsColumn) {
+    EXPECT_EQ(shown(SplitData(""), true),
+              "26=Not 26 Bit, 34=Not 34 Bit, 35=Not 35 Bit, 35V=Not 35V, 36V=Not 36 Bit V, "
+              "37V=Not 37 Bit V, 37=Not 37 Bit,,Not 37 Bit Proxif=Not Proxif,, Casi=Not Casi,");
 }
 
 TEST(SplitData, RejectsAnyCharacterButAnOctalDigitAndOverlongCardData) {
@@ -85,14 +78,16 @@ TEST(SplitData, RejectsAnyCharacterButAnOctalDigitAndOverlongCardData) {
     for (const std::string& cardData : rejected) {
         const SplitResult r = SplitData(cardData);
         EXPECT_EQ(r.state, SplitState::Rejected) << cardData;
-        EXPECT_EQ(r.bitData, "") << cardData;
-        EXPECT_EQ(r.boxes, ResultBoxes{}) << cardData;
+        EXPECT_EQ(bitData(r) + shown(r, true), "26= 34= 35= 35V= 36V= 37V= 37= Proxif= Casi=")
+            << cardData;
         EXPECT_FALSE(r.anyMatch()) << cardData;
     }
 }
 
-// Credentials encoded by the Convert direction come back in their own column, limits included.
-TEST(SplitData, GivesBackWhatTheConvertDirectionEncoded) {
+// Credentials encoded by the Convert direction come back in their own column, limits included,
+// and split the same with up to 15 of their leading zeros left off; every column's explanation
+// passes exactly when its check does.
+TEST(SplitData, GivesBackWhatTheConvertDirectionEncodedWithOrWithoutLeadingZeros) {
     std::mt19937_64 random(20240611);
     for (const SplitColumn& column : splitColumns()) {
         const Layout& l = layout(column.layout);
@@ -108,10 +103,19 @@ TEST(SplitData, GivesBackWhatTheConvertDirectionEncoded) {
             host.facility = std::to_string(v[1]);
             host.version = std::to_string(v[2]);
             const auto fc = static_cast<std::int32_t>(v[1]);
-            const SplitResult r = SplitData(CalcProxData(std::to_string(v[0]), l.code, fc, host));
-            ASSERT_TRUE(r.matches[static_cast<std::size_t>(column.id)]) << l.code << " " << i;
+            const std::string cardData = CalcProxData(std::to_string(v[0]), l.code, fc, host);
+            const SplitResult r = SplitData(cardData);
+            const auto dropped = std::min(cardData.find_first_not_of('0'), std::size_t(i % 16));
+            const SplitResult shorter = SplitData(std::string_view(cardData).substr(dropped));
+            EXPECT_EQ(bitData(shorter) + shown(shorter) + shown(shorter, true),
+                      bitData(r) + shown(r) + shown(r, true))
+                << cardData << " " << dropped;
+            ASSERT_TRUE(r.matches(column.id)) << l.code << " " << i;
+            for (const SplitColumn& other : splitColumns()) {
+                EXPECT_EQ(explainColumn(other.id, shorter.word).passes, r.matches(other.id));
+            }
             for (std::size_t k = 0; k < (l.version.present() ? 3U : 2U); ++k) {
-                EXPECT_EQ(r.box(column.slices[k].box), std::to_string(v[k])) << l.code;
+                EXPECT_EQ(r.column(column.id).values[k], v[k]) << l.code;
             }
         }
     }
