@@ -53,5 +53,8 @@ int main(int argc, char** argv) {
     if (pid < 0) return 1;
     if (pid > 0) _exit(0);
     ::setsid();
+    // Up to its lifetime here: the folder we were started in, perhaps on a stick or a share,
+    // must stay free to unmount.
+    if (::chdir("/") != 0) return 1;
     return morvane::holdX11Clipboard(text, readyFd, std::chrono::seconds(lifetime));
 }

@@ -6,6 +6,7 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <filesystem>
 #include <regex>
 #include <thread>
 
@@ -84,12 +85,13 @@ class TestClient {
     xcb_atom_t clipboard_;
 };
 
-TEST(ClipboardKeeper, AForgedLossOfTheClipboardIsIgnored) {
+TEST(ClipboardKeeper, HoldsNoFolderAndIgnoresAForgedLossOfTheClipboard) {
     const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "Cancel \u00e9", 5s);
     ASSERT_TRUE(keeper.has_value());
     TestClient().forgeSelectionClear();
     EXPECT_EQ(clipboard() + clipboard("STRING"), "Cancel \u00e9Cancel \xe9");  // STRING is Latin-1
     EXPECT_TRUE(alive(*keeper));
+    EXPECT_EQ(std::filesystem::read_symlink("/proc/" + std::to_string(*keeper) + "/cwd"), "/");
     ::kill(*keeper, SIGTERM);
 }
 
