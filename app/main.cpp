@@ -62,7 +62,7 @@ void reportNoDisplay(QtMsgType type, const QMessageLogContext&, const QString&) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    morvane::provideRuntimeFolder();
+    const morvane::RuntimeFolder runtimeFolder;
     const Options options = readOptions(argc, argv);
     const QtMessageHandler previous = qInstallMessageHandler(reportNoDisplay);
     QApplication app(argc, argv);
