@@ -6,8 +6,10 @@
 #include "cli/formats_command.h"
 #include "cli/split_command.h"
 #include "morvane/version.h"
+#include "process/standard_streams.h"
 
 int main(int argc, char** argv) {
+    if (!morvane::openClosedStandardStreams()) return 1;
     using namespace morvane::cli;
     CLI::App app{"Morvane: prox card data for locks, from the command line."};
     app.name("morvane-cli");

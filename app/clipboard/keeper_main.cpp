@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/clipboard/x11_clipboard_owner.h"
+#include "process/standard_streams.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ bool parseInt(std::string_view text, int& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!morvane::openClosedStandardStreams()) return 1;
     int readyFd = -1;
     int lifetime = 600;
     for (int i = 1; i + 1 < argc; i += 2) {

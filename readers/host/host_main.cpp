@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "process/standard_streams.h"
 #include "readers/host/library_calls.h"
 
 namespace {
@@ -41,6 +42,7 @@ bool writeFrame(const std::array<std::uint8_t, N>& frame) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!morvane::openClosedStandardStreams()) return 1;
     // Whatever the library prints must not reach the window's own output.
     ::dup2(STDERR_FILENO, STDOUT_FILENO);
     const auto binding = morvane::loadPcProxLibrary(argc > 1 ? argv[1] : "");

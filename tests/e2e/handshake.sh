@@ -82,4 +82,23 @@ got=$(cat "$OUT")
 [ "$got" = 'OK;0000000475460163;FC=123;CF=26;QRVF=F' ] || fail "--print-result gave '$got'"
 got=$(read_clipboard)
 [ "$got" = 'OK;0000000475460163;FC=123;CF=26;QRVF=F' ] || fail "clipboard after --invocation: '$got'"
+
+# Started as a caller with its own streams closed and no DISPLAY, but the toolkit's -display and
+# -style options: the window appears there, and what it prints goes nowhere, never into the X
+# connection that would otherwise have taken descriptor 1.
+start_bg env -u DISPLAY "$morvane" -display "$DISPLAY" -style fusion --print-result >&- 2>&-
+APP=$BG_PID
+WIN=$(wait_for_window '^Morvane \[v2\.4\.0\]$' "$APP") || fail "window not shown with -display"
+on_null "$APP" 1 2 || fail "closed streams became $(ls -l /proc/$APP/fd | grep -E ' [12] ->')"
+xdotool windowfocus --sync "$WIN"
+xdotool key alt+x
+wait_for_end "$APP"
+
+# The clipboard keeper started alike: its X connection must not become its standard input.
+"$(dirname "$morvane")/morvane-clipboard" --ready-fd 3 --lifetime 30 3>"$OUT" <&- >&- 2>&-
+for _ in $(seq 500); do [ -s "$OUT" ] && break; sleep 0.01; done
+keeper=$(head -n1 "$OUT")
+[ -n "$keeper" ] || fail "the keeper did not take the clipboard"
+STARTED_GROUPS+=("$keeper")  # in a session of its own, ended with the rest
+on_null "$keeper" 0 1 2 || fail "the keeper's closed streams became $(ls -l /proc/$keeper/fd)"
 echo "handshake: all passed"
