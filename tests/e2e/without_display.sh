@@ -13,7 +13,11 @@ for option in --help --version -v; do
     out=$(bare "$option") || fail "$option ended with $?: $out"
 done
 [ "$(bare --version)" = "Morvane 2.4.0" ] || fail "--version printed '$(bare --version)'"
-out=$(bare -display :1 -platform xcb -style=fusion -reverse --version) ||
+# Every option the toolkit, its widgets and its X11 platform read, with its value where it takes one.
+out=$(bare -display :1 -platform xcb -platformpluginpath /p -platformtheme t -plugin p \
+    -qwindowgeometry 9x9 -geometry 9x9 -qwindowtitle t -title t -qwindowicon i -icon i \
+    -session s -style=fusion -stylesheet s -name n -visual 33 -qmljsdebugger=port:1 \
+    -reverse -testability -widgetcount -nograb -dograb --version) ||
     fail "the toolkit's options were refused: $out"
 [ "$out" = "Morvane 2.4.0" ] || fail "--version after the toolkit's options printed '$out'"
 out=$(bare)
