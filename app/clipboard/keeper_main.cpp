@@ -29,10 +29,11 @@ int main(int argc, char** argv) {
     if (!morvane::openClosedStandardStreams()) return 1;
     int readyFd = -1;
     int lifetime = 600;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; i += 2) {
         const std::string_view name = argv[i];
         int* target = name == "--ready-fd" ? &readyFd : name == "--lifetime" ? &lifetime : nullptr;
-        if (!target || !parseInt(argv[i + 1], *target)) return 2;
+        // A name without its value is refused, not passed over.
+        if (!target || i + 1 == argc || !parseInt(argv[i + 1], *target)) return 2;
     }
     if (readyFd < 3 || lifetime <= 0) return 2;
     // Nothing else Morvane had open may outlive it here.

@@ -120,8 +120,10 @@ TEST(ClipboardKeeperWithoutX, ReportsFailureInsteadOfSuccess) {
     ::setenv("DISPLAY", ":9999", 1);
     EXPECT_FALSE(handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "lost?", 5s).has_value());
     EXPECT_FALSE(handClipboardToKeeper("/nonexistent/keeper", "lost?", 5s).has_value());
-    EXPECT_EQ(runProcess(MORVANE_CLIPBOARD_KEEPER, {"--ready-fd", "1", "--lifetime", "5"}).exitCode,
-              2);
+    for (const auto& args : {std::vector<std::string>{"--ready-fd", "1", "--lifetime", "5"},
+                             std::vector<std::string>{"--ready-fd", "3", "--lifetime"}}) {
+        EXPECT_EQ(runProcess(MORVANE_CLIPBOARD_KEEPER, args).exitCode, 2) << args.size();
+    }
     if (display) ::setenv("DISPLAY", saved.c_str(), 1);
 }
 
