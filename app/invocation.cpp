@@ -46,6 +46,9 @@ bool ParseForQRVFormatFlag(std::string_view s) {
 
 Invocation readInvocation(std::string_view text) {
     Invocation inv;
+    // Our own result string from an earlier run ("OK;...;QRVF=T") is no calling program's word;
+    // a calling program writes its invocation string before it starts us.
+    if (text.starts_with("OK;")) return inv;
     inv.present = findKey(text, "QRVF=") != std::string_view::npos;
     if (!inv.present) return inv;
     inv.proxDataOnly = findKey(text, "FC=") != 0;

@@ -27,7 +27,8 @@ struct Invocation {
     std::string flagField;
 };
 
-// Reads a clipboard text as an invocation string; `present` is false for any other text.
+// Reads a clipboard text as an invocation string; `present` is false for any other text, and for
+// a result string of ours that opens with "OK;".
 Invocation readInvocation(std::string_view text);
 
 // What the window holds when "&OK" is pressed.

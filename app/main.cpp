@@ -12,7 +12,9 @@
 #include "app/frm_morvane.h"
 #include "app/message_boxes.h"
 #include "app/runtime_folder.h"
+#include "app/toolkit_options.h"
 #include "morvane/version.h"
+#include "process/standard_streams.h"
 #include "readers/reader_host_client.h"
 
 namespace {
@@ -46,7 +48,9 @@ Options readOptions(int& argc, char** argv) {
                        "Clipboard placed last on the clipboard."));
     parser.addOption(invocation);
     parser.addOption(printResult);
+    morvane::acceptToolkitOptions(parser);
     parser.process(core);
+    morvane::useDisplayOption(parser);
     return {parser.isSet(invocation) ? std::optional(parser.value(invocation)) : std::nullopt,
             parser.isSet(printResult)};
 }
@@ -63,7 +67,8 @@ void reportNoDisplay(QtMsgType type, const QMessageLogContext&, const QString&) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    morvane::provideRuntimeFolder();
+    if (!morvane::openClosedStandardStreams()) return 1;
+    const morvane::RuntimeFolder runtimeFolder;
     const Options options = readOptions(argc, argv);
     const QtMessageHandler previous = qInstallMessageHandler(reportNoDisplay);
     QApplication app(argc, argv);

@@ -7,7 +7,7 @@ morvane=${1:-build/app/morvane}
 start_xvfb
 
 tmp=$(mktemp -d)
-trap 'kill "$XVFB_PID" 2>/dev/null || true; rm -rf "$tmp"' EXIT
+trap 'end_started; rm -rf "$tmp"' EXIT
 times=()
 rss=0
 for run in 1 2 3 4 5; do

@@ -8,6 +8,7 @@
 #include "cli/split_command.h"
 #include "formats/card_format.h"
 #include "morvane/version.h"
+#include "process/standard_streams.h"
 
 namespace {
 
@@ -73,6 +74,7 @@ CLI::App* addSplit(CLI::App& app, morvane::cli::SplitOptions& split) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!morvane::openClosedStandardStreams()) return 1;
     using namespace morvane::cli;
     CLI::App app{"Morvane: prox card data for locks, from the command line."};
     app.name("morvane-cli");

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "app/clipboard/x11_clipboard_owner.h"
+#include "process/standard_streams.h"
 
 namespace {
 
@@ -25,12 +26,14 @@ bool parseInt(std::string_view text, int& value) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (!morvane::openClosedStandardStreams()) return 1;
     int readyFd = -1;
     int lifetime = 600;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; i += 2) {
         const std::string_view name = argv[i];
         int* target = name == "--ready-fd" ? &readyFd : name == "--lifetime" ? &lifetime : nullptr;
-        if (!target || !parseInt(argv[i + 1], *target)) return 2;
+        // A name without its value is refused, not passed over.
+        if (!target || i + 1 == argc || !parseInt(argv[i + 1], *target)) return 2;
     }
     if (readyFd < 3 || lifetime <= 0) return 2;
     // Nothing else Morvane had open may outlive it here.
@@ -53,5 +56,8 @@ int main(int argc, char** argv) {
     if (pid < 0) return 1;
     if (pid > 0) _exit(0);
     ::setsid();
+    // Up to its lifetime here: the folder we were started in, perhaps on a stick or a share,
+    // must stay free to unmount.
+    if (::chdir("/") != 0) return 1;
     return morvane::holdX11Clipboard(text, readyFd, std::chrono::seconds(lifetime));
 }

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 
+#include "process/standard_streams.h"
 #include "readers/host/host_supervisor.h"
 #include "readers/host/library_calls.h"
 
@@ -58,7 +59,7 @@ int serve(const morvane::PcProxEntryPoints* library) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (!morvane::superviseHost()) return 1;
+    if (!morvane::openClosedStandardStreams() || !morvane::superviseHost()) return 1;
     const auto binding = morvane::loadPcProxLibrary(argc > 1 ? argv[1] : "");
     return serve(binding ? &binding->entry() : nullptr);
 }

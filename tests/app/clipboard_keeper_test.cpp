@@ -6,6 +6,7 @@
 #include <xcb/xcb.h>
 
 #include <chrono>
+#include <filesystem>
 #include <regex>
 #include <thread>
 
@@ -84,12 +85,13 @@ class TestClient {
     xcb_atom_t clipboard_;
 };
 
-TEST(ClipboardKeeper, AForgedLossOfTheClipboardIsIgnored) {
+TEST(ClipboardKeeper, HoldsNoFolderAndIgnoresAForgedLossOfTheClipboard) {
     const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "Cancel \u00e9", 5s);
     ASSERT_TRUE(keeper.has_value());
     TestClient().forgeSelectionClear();
     EXPECT_EQ(clipboard() + clipboard("STRING"), "Cancel \u00e9Cancel \xe9");  // STRING is Latin-1
     EXPECT_TRUE(alive(*keeper));
+    EXPECT_EQ(std::filesystem::read_symlink("/proc/" + std::to_string(*keeper) + "/cwd"), "/");
     ::kill(*keeper, SIGTERM);
 }
 
@@ -118,8 +120,10 @@ TEST(ClipboardKeeperWithoutX, ReportsFailureInsteadOfSuccess) {
     ::setenv("DISPLAY", ":9999", 1);
     EXPECT_FALSE(handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, "lost?", 5s).has_value());
     EXPECT_FALSE(handClipboardToKeeper("/nonexistent/keeper", "lost?", 5s).has_value());
-    EXPECT_EQ(runProcess(MORVANE_CLIPBOARD_KEEPER, {"--ready-fd", "1", "--lifetime", "5"}).exitCode,
-              2);
+    for (const auto& args : {std::vector<std::string>{"--ready-fd", "1", "--lifetime", "5"},
+                             std::vector<std::string>{"--ready-fd", "3", "--lifetime"}}) {
+        EXPECT_EQ(runProcess(MORVANE_CLIPBOARD_KEEPER, args).exitCode, 2) << args.size();
+    }
     if (display) ::setenv("DISPLAY", saved.c_str(), 1);
 }
 

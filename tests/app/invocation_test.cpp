@@ -27,6 +27,8 @@ TEST(Invocation, ReadsFieldsByPositionWithCaseFreeKeys) {
         {"FC=1;QRVF=T", true, false, false, 0, "26", false},
         {"FC=1;CF=26", false, false, false, 0, "26", false},
         {"QRVF", false, false, false, 0, "26", false},
+        {"OK;0000000475460163;FC=123;CF=37;QRVF=T", false, false, false, 0, "26", false},
+        {"OKAY;CF=34;QRVF=F", true, true, true, 0, "34", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.clipboard);

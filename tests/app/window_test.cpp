@@ -1,11 +1,14 @@
 // The window as a calling program starts it and as it hands results back, its first activation,
 // tab order and keys, the Data Input boxes, the card format buttons and the Split Data page.
 #include <QTimer>
+#include <algorithm>
+#include <filesystem>
 
 #include "app/clipboard/system_clipboard.h"
 #include "app/runtime_folder.h"
 #include "app/split_boxes.h"
 #include "app/window_fixture.h"
+#include "support/run_process.h"
 
 namespace morvane::test {
 namespace {
@@ -234,15 +237,44 @@ TEST(QtMessageBoxes, ShowReturnsOnceTheBoxIsAnswered) {
     EXPECT_EQ(shown, "Morvane|Invalid Serial Number");
 }
 
-// Qt wants a private runtime folder; one of the user's own is given only where none is named.
-TEST(RuntimeFolder, OnlyAnUnsetOrEmptyOneIsProvided) {
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR"),
-                     own = "/tmp/runtime-" + QByteArray::number(::getuid());
-    for (const QByteArray& named : {QByteArray("/elsewhere"), QByteArray(), QByteArray()}) {
-        qputenv("XDG_RUNTIME_DIR", named);
-        provideRuntimeFolder();
-        EXPECT_EQ(qgetenv("XDG_RUNTIME_DIR"), named.isEmpty() ? own : named);
+// Qt and the reader host want a runtime folder nobody else can enter. Where none is named, the
+// shared one of this user's is taken only when it is a real folder of ours with mode 0700;
+// otherwise a fresh one, said once, lasts for the run.
+TEST(RuntimeFolder, TheSharedOneOnlyWhenPrivateElseAFreshOneForTheRun) {
+    namespace fs = std::filesystem;
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const std::string shared = ::testing::TempDir() + "morvane-shared-runtime";
+    const struct {
+        const char *named, *make;  // the shell sees the shared folder's name as $0
+        bool fresh;
+    } cases[] = {
+        {"/elsewhere", "", false},
+        {"", "", false},
+        {"", "mkdir -m 777 $0", true},
+        {"", "touch $0", true},
+        {"", "mkdir -m 700 $0.d && ln -s $0.d $0", true},
+        // Another user's where the test may give it away; one that others may read elsewhere.
+        {"", "mkdir -m 700 $0 && { chown 65534 $0 || chmod 755 $0; }", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.make);
+        runProcess("/bin/sh", {"-c", std::string("rm -rf $0 $0.d; ") + c.make, shared});
+        qputenv("XDG_RUNTIME_DIR", c.named);
+        ::testing::internal::CaptureStderr();
+        std::string given;
+        {
+            const RuntimeFolder folder(shared);
+            given = qgetenv("XDG_RUNTIME_DIR").toStdString();
+            const fs::file_status st = fs::symlink_status(given);
+            EXPECT_TRUE(c.fresh ? is_directory(st) && st.permissions() == fs::perms::owner_all
+                                : given == (*c.named ? c.named : shared))
+                << given;
+        }
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.fresh ? 1 : 0);
+        EXPECT_FALSE(c.fresh && fs::exists(given));
     }
+    runProcess("/bin/sh", {"-c", "rm -rf $0 $0.d", shared});
     qputenv("XDG_RUNTIME_DIR", saved);
 }
 

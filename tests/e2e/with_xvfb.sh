@@ -3,4 +3,6 @@
 set -euo pipefail
 . "$(dirname "$0")/xvfb.sh"
 start_xvfb
-"$@"
+end_after 100
+start_bg "$@"
+wait "$BG_PID"

@@ -1,5 +1,7 @@
 # Sourced by the end-to-end tests and the window benchmark: a private X server on a display the
-# server itself picked, ended when the calling script exits.
+# server itself picked, ended when the calling script exits, and the platform that programs need
+# to appear on it, whatever the caller's environment says.
+. "$(dirname "${BASH_SOURCE[0]}")/processes.sh"
 
 # The program probes COM ports 1 to 9 as it starts; no test may reach a real serial line, so
 # every port leads nowhere unless a script points one at a simulated lock.
@@ -10,9 +12,8 @@ done
 start_xvfb() {
     local fdfile
     fdfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" 2>/dev/null &
-    XVFB_PID=$!
-    trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
+    start_bg Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$fdfile" 2>/dev/null
+    XVFB_PID=$BG_PID
     for _ in $(seq 400); do
         [ -s "$fdfile" ] && break
         kill -0 "$XVFB_PID" 2>/dev/null || break
@@ -20,7 +21,7 @@ start_xvfb() {
     done
     [ -s "$fdfile" ] || { echo "Xvfb did not start" >&2; rm -f "$fdfile"; return 1; }
     DISPLAY=":$(head -n1 "$fdfile")"
-    export DISPLAY
+    export DISPLAY QT_QPA_PLATFORM=xcb
     unset WAYLAND_DISPLAY
     rm -f "$fdfile"
 }
