@@ -63,10 +63,12 @@ void reportNoPlatform(QtMsgType type, const QMessageLogContext&, const QString& 
     static QString pending;  // the reasons given before the toolkit names the platform
     static const QRegularExpression named(QStringLiteral("Qt platform plugin \"([^\"]*)\""));
     if (type == QtFatalMsg) {
+        const bool unset = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
         const QByteArray line =
             "morvane: no window can be opened: " +
             (platformReasons().isEmpty() ? message : platformReasons()).toUtf8().simplified() +
-            '\n';
+            (unset ? "; neither DISPLAY nor WAYLAND_DISPLAY is set" : "") + '\n';
         [[maybe_unused]] const auto n = ::write(STDERR_FILENO, line.constData(), line.size());
         ::_exit(1);
     }
