@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>
+#include <utility>
 
 namespace morvane {
 
@@ -13,13 +14,15 @@ HeldKeys::HeldKeys(QWidget& window) : window_(window) { qApp->installEventFilter
 
 HeldKeys::~HeldKeys() { qApp->removeEventFilter(this); }
 
+// A key reaches the focus widget, or the window itself when none has the focus; either way a
+// widget of this window.
 bool HeldKeys::aimsAtWindow(QObject* receiver) const {
-    if (auto* widget = qobject_cast<QWidget*>(receiver)) return widget->window() == &window_;
-    return receiver != nullptr && receiver == window_.windowHandle();
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    return widget != nullptr && widget->window() == &window_;
 }
 
 bool HeldKeys::eventFilter(QObject* watched, QEvent* event) {
-    if (!holding_ || !aimsAtWindow(watched)) return false;
+    if (!aimsAtWindow(watched)) return false;
     switch (event->type()) {
         case QEvent::ShortcutOverride:
             // Accepted, the key goes on as a plain key press, which is held below instead of
@@ -38,19 +41,15 @@ bool HeldKeys::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
+// Through the platform's own entry, so that a held Esc or Alt+X still reaches its shortcut and
+// every key goes to whichever control has the focus by then.
 void HeldKeys::release() {
-    if (!holding_) return;
-    holding_ = false;
     qApp->removeEventFilter(this);
     QWindow* target = window_.windowHandle();
-    if (!target) return;
-    // Through the platform's own entry, so that a held Esc or Alt+X still reaches its shortcut
-    // and every key goes to whichever control has the focus by then.
-    for (const Key& k : held_) {
+    for (const Key& k : std::exchange(held_, {})) {
         QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::SynchronousDelivery>(
             target, k.type, k.key, k.modifiers, k.text, k.autoRepeat, k.count);
     }
-    held_.clear();
 }
 
 }  // namespace morvane

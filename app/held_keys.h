@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 #include <vector>
 
@@ -38,7 +37,6 @@ class HeldKeys : public QObject {
     bool aimsAtWindow(QObject* receiver) const;
 
     QWidget& window_;
-    bool holding_ = true;
     std::vector<Key> held_;
 };
 

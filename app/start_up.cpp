@@ -15,7 +15,6 @@ namespace morvane {
 // settings about to change.
 void frmMorvane::Form_Load() {
     ui->cmdOK->setEnabled(false);
-    bProxDataOnly = false;
     clipboard_.readStartUpText(*this, [this](const ClipboardRead& read) { applyStartUpText(read); });
     ui->txtVersion->setText(QStringLiteral("0"));
     startReaders();

@@ -1,6 +1,9 @@
 #include "app/clipboard/system_clipboard.h"
 
+#include <pthread.h>
 #include <qpa/qplatformnativeinterface.h>
+
+#include <csignal>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -35,7 +38,6 @@ bool placeWithWlCopy(const QString& text) {
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
     process.start(program, {});
-    if (!process.waitForStarted(3000)) return false;
     process.write(text.toUtf8());
     process.closeWriteChannel();
     // wl-copy serves the text from a background process of its own and returns at once.
@@ -81,26 +83,32 @@ void SystemClipboard::readStartUpText(QWidget& window, ReadDone done) {
 }
 
 // A compositor offers the clipboard to a program only once one of its windows has the keyboard
-// focus, so the read's second starts then.
+// focus, so the read's second starts then. The window is made here, before it is shown, so that
+// its handle is there to be recognised.
 void SystemClipboard::readWhenFocused(QWidget& window, ReadDone done) {
     if (!wayland_) return done(notAnswered());
+    window.winId();
     auto focused = std::make_shared<QMetaObject::Connection>();
-    auto start = [this, &window, done = std::move(done), focused](QWindow* now) {
-        if (!now || now != window.windowHandle()) return;
+    auto start = [this, &window, handle = window.windowHandle(), done = std::move(done),
+                  focused](QWindow* now) {
+        if (now != handle) return;
         QObject::disconnect(*focused);
         const auto deadline = std::chrono::steady_clock::now() + kStartUpReadWait;
         readOffThread(window, [this, deadline] { return wayland_->read(kMaxClipboardText, deadline); },
                       done);
     };
     *focused = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &relay_, start);
-    if (window.isActiveWindow()) start(window.windowHandle());
 }
 
+// The read runs with every signal blocked, so none of its waits is ever cut short.
 void SystemClipboard::readOffThread(QWidget& window, std::function<ClipboardRead()> read,
                                     ReadDone done) {
     if (reader_.joinable()) reader_.join();
     reader_ = std::thread([this, read = std::move(read), done = std::move(done),
                            target = QPointer<QWidget>(&window)] {
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, nullptr);
         ClipboardRead text = read();
         QMetaObject::invokeMethod(
             &relay_,

@@ -6,7 +6,6 @@
 #include <wayland-client.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -25,33 +24,24 @@ int msLeft(Clock::time_point deadline) {
     return static_cast<int>(std::clamp<decltype(left)>(left, 0, 60'000));
 }
 
-// The text types a clipboard owner may offer, the one Morvane asks for first.
-int textRank(std::string_view mime) {
-    constexpr std::string_view ranked[] = {"text/plain;charset=utf-8", "UTF8_STRING",
-                                           "text/plain"};
-    const auto* at = std::find(std::begin(ranked), std::end(ranked), mime);
-    return at == std::end(ranked) ? -1 : static_cast<int>(std::end(ranked) - at);
-}
+// The one text type every Wayland toolkit offers, wl-copy and the X11 bridge included.
+constexpr char kText[] = "text/plain;charset=utf-8";
 
 // Reads at most limit + 1 bytes from `fd` by the deadline: one byte more than the limit tells a
-// text that is too long from one that just fits.
+// text that is too long from one that just fits. Signals are blocked on this thread, so no wait
+// is cut short.
 ClipboardRead readPipe(int fd, std::size_t limit, Clock::time_point deadline) {
-    std::string text(limit + 1, '\0');
-    std::size_t got = 0;
+    std::string text;
+    std::vector<char> chunk(limit + 1);
     for (;;) {
         pollfd pfd{fd, POLLIN, 0};
-        const int ready = ::poll(&pfd, 1, msLeft(deadline));
-        if (ready < 0 && errno == EINTR) continue;
-        if (ready <= 0) return notAnswered();
-        const ssize_t n = ::read(fd, text.data() + got, text.size() - got);
-        if (n < 0 && errno == EINTR) continue;
+        if (::poll(&pfd, 1, msLeft(deadline)) <= 0) return notAnswered();
+        const ssize_t n = ::read(fd, chunk.data(), chunk.size());
         if (n < 0) return notAnswered();
-        if (n == 0) break;
-        got += static_cast<std::size_t>(n);
-        if (got > limit) return {};
+        if (n == 0) return {.text = std::move(text), .answered = true};
+        text.append(chunk.data(), static_cast<std::size_t>(n));
+        if (text.size() > limit) return {};
     }
-    text.resize(got);
-    return {.text = std::move(text), .answered = true};
 }
 
 }  // namespace
@@ -59,7 +49,7 @@ ClipboardRead readPipe(int fd, std::size_t limit, Clock::time_point deadline) {
 // One offer the compositor made, with the best text type it carries.
 struct WaylandClipboardReader::Offer {
     wl_data_offer* proxy = nullptr;
-    std::string mime;
+    bool text = false;
 };
 
 struct WaylandClipboardReader::State {
@@ -101,8 +91,7 @@ struct WaylandClipboardReader::Listener {
     static void globalRemove(void*, wl_registry*, std::uint32_t) {}
 
     static void offerType(void* data, wl_data_offer*, const char* mime) {
-        auto* offer = static_cast<Offer*>(data);
-        if (textRank(mime) > textRank(offer->mime)) offer->mime = mime;
+        if (std::string_view(mime) == kText) static_cast<Offer*>(data)->text = true;
     }
 
     static void sourceActions(void*, wl_data_offer*, std::uint32_t) {}
@@ -110,7 +99,7 @@ struct WaylandClipboardReader::Listener {
 
     static void dataOffer(void* data, wl_data_device*, wl_data_offer* proxy) {
         auto* s = static_cast<State*>(data);
-        s->offers.push_back(std::make_unique<Offer>(Offer{.proxy = proxy, .mime = {}}));
+        s->offers.push_back(std::make_unique<Offer>(Offer{.proxy = proxy, .text = false}));
         static const wl_data_offer_listener offerListener{
             .offer = offerType, .source_actions = sourceActions, .action = action};
         wl_data_offer_add_listener(proxy, &offerListener, s->offers.back().get());
@@ -178,7 +167,7 @@ bool WaylandClipboardReader::dispatchUntil(Clock::time_point deadline) {
     const int ready = ::poll(&pfd, 1, msLeft(deadline));
     if (ready <= 0) {
         wl_display_cancel_read(display);
-        return ready < 0 && errno == EINTR;
+        return false;
     }
     return wl_display_read_events(display) == 0 &&
            wl_display_dispatch_queue_pending(display, queue) >= 0;
@@ -201,7 +190,7 @@ ClipboardRead WaylandClipboardReader::receive(const Offer& offer, std::size_t li
                                               Clock::time_point deadline) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return notAnswered();
-    wl_data_offer_receive(offer.proxy, offer.mime.c_str(), fds[1]);
+    wl_data_offer_receive(offer.proxy, kText, fds[1]);
     wl_display_flush(state_->display);
     ::close(fds[1]);
     ClipboardRead text = readPipe(fds[0], limit, deadline);
@@ -223,7 +212,7 @@ ClipboardRead WaylandClipboardReader::read(std::size_t limit, Clock::time_point 
             continue;
         }
         if (s.selection == tried) return text;
-        if (!s.selection || s.selection->mime.empty()) return {};
+        if (!s.selection || !s.selection->text) return {};
         text = receive(*s.selection, limit, deadline);
         if (!text.answered) return text;
         tried = s.selection;

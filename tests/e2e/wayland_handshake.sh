@@ -47,8 +47,12 @@ put_clipboard() {
 keys() { wtype -s 200 "$@"; }
 
 # The invocation string read once the window has the focus; keys typed at once are not lost.
+# Its output goes through a pipe, as a caller capturing it sees it: the pipe ends with Morvane,
+# although wl-copy lives on to serve the result.
 put_clipboard 'FC=123;CF=26;QRVF=F'
-start_morvane --print-result
+( ("$morvane" --print-result | cat >"$OUT") 2>&1 | cat >"$LOG" ) &
+APP=$!
+wait_for_window
 keys 12345 -k Return -k Return
 wait_for_end
 [ "$(cat "$OUT")" = 'OK;0000000475460163;FC=123;CF=26;QRVF=F' ] || fail "OK gave '$(cat "$OUT")'"
@@ -69,4 +73,15 @@ start_morvane --invocation 'FC=1;CF=26;QRVF=F' --print-result
 keys 1 -k Return -k Return
 wait_for_end
 [ "$(cat "$OUT")" = 'OK;0000000600400002;FC=1;CF=26;QRVF=F' ] || fail "--invocation gave '$(cat "$OUT")'"
+# Where wl-copy fails, the toolkit holds the text while Morvane runs.
+mkdir -p "$CLIENT_DIR/bin"
+printf '#!/bin/sh\nexit 1\n' >"$CLIENT_DIR/bin/wl-copy"
+chmod +x "$CLIENT_DIR/bin/wl-copy"
+put_clipboard 'FC=1;CF=26;QRVF=F'
+PATH="$CLIENT_DIR/bin:$PATH" start_morvane
+keys 1 -k Return -M shift -k Tab -k Tab -m shift -k space
+got=$(timeout 5 wl-paste -n) || true
+[ "$got" = '0000000600400002' ] || fail "Copy to Clipboard without wl-copy left '$got'"
+keys -k Escape
+wait_for_end
 echo "wayland handshake: all passed"
