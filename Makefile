@@ -60,6 +60,7 @@ bench:
 	$(BUILD)/bench/morvane-bench
 	bench/cli_batch.sh $(BUILD)/cli/morvane-cli
 	bench/window_startup.sh $(BUILD)/app/morvane
+	bench/handshake_startup.sh $(BUILD)/app/morvane
 
 # The Debian packages morvane and morvane-simulators, built from a copy of the source tree and
 # written to $(DIST)/, then checked with lintian.

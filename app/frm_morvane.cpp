@@ -138,30 +138,6 @@ void frmMorvane::connectButtons() {
     }
 }
 
-// Runs once while the window loads, before it is shown.
-void frmMorvane::Form_Load() {
-    ui->cmdOK->setEnabled(false);
-    bProxDataOnly = false;
-    // A calling program leaves its invocation string on the clipboard; any other text (or
-    // none, or a clipboard that cannot be read) means a stand-alone start.
-    const Invocation invocation = readInvocation(toStd(clipboard_.readText()));
-    if (invocation.present) {
-        applyInvocation(invocation);
-    } else {
-        ui->opt37Bit->setChecked(true);
-    }
-    ui->txtVersion->setText(QStringLiteral("0"));
-    startReaders();
-    setWindowTitle(QStringLiteral("Morvane [v" MORVANE_VERSION "]"));
-    markCaptionForReader();
-}
-
-// The COM port list and the USB readers are brought up here, in that order.
-void frmMorvane::startReaders() {
-    FillComPortList();
-    initUsbReaders();
-}
-
 void frmMorvane::Form_Activate() {
     ui->SSTab1->setCurrentIndex(0);
     ui->txtBoxSerialNo->setFocus(Qt::OtherFocusReason);
@@ -219,29 +195,6 @@ void frmMorvane::Messages::showCritical(std::string_view text, std::string_view 
 
 // Facility code, card format and QRV mode as the calling program asked for them. Each setting
 // runs the handling of the control it changes, as if the user had made it.
-void frmMorvane::applyInvocation(const Invocation& invocation) {
-    bProxDataOnly = invocation.proxDataOnly;
-    if (!invocation.usable) return;  // no format chosen, the facility box left alone
-
-    lFacilityCode = ParseForFacilityCode(invocation.facilityField);
-    ui->txtFacilityCode->setText(QString::number(lFacilityCode));
-
-    // Only four codes have a button here; any other code is in force without one showing it.
-    sCardFormat = ParseForCardFormat(invocation.cardFormatField);
-    const std::pair<const char*, QRadioButton*> buttons[] = {
-        {"26", ui->opt26Bit}, {"35", ui->opt35Bit}, {"35V", ui->opt35BitV}, {"37", ui->opt37Bit}};
-    for (const auto& [code, button] : buttons) {
-        if (sCardFormat == code) button->setChecked(true);
-    }
-
-    bQRVFormat = ParseForQRVFormatFlag(invocation.flagField);
-    ui->chkQRVFormat->setChecked(bQRVFormat);
-    QWidget* const formatControls[] = {ui->fraCardFormat,  ui->opt26Bit,  ui->opt35Bit,
-                                       ui->opt37Bit,       ui->opt35BitV, ui->lblFacilityCode,
-                                       ui->txtFacilityCode};
-    for (QWidget* control : formatControls) control->setEnabled(!bQRVFormat);
-    if (bQRVFormat) ui->chkQRVFormat29->setEnabled(false);
-}
 
 // A result that cannot reach the clipboard must not be lost: the user is told and the window
 // stays open.

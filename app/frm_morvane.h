@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/held_keys.h"
 #include "formats/encoder_host.h"
 #include "readers/lock/lock_input_guard.h"
 #include "readers/lock/lock_reader.h"
@@ -26,6 +27,7 @@ class BitMapPanel;
 class ClipboardPort;
 class MessageBoxes;
 class NumericError;
+struct ClipboardRead;
 struct Invocation;
 
 // What the window needs from the world around it; the widget tests hand in recorders.
@@ -110,6 +112,8 @@ class frmMorvane : public QWidget {
     void connectFormatButtons();
     void connectButtons();
     void Form_Load();
+    void applyStartUpText(const ClipboardRead& read);
+    void showStartUpNotice(bool clipboardRead);
     void applyInvocation(const Invocation& invocation);
     void startReaders();
     void Form_Activate();
@@ -160,6 +164,7 @@ class frmMorvane : public QWidget {
     std::unique_ptr<Ui::frmMorvane> ui;
     MessageBoxes& messages_;
     ClipboardPort& clipboard_;
+    HeldKeys heldKeys_{*this};
     Boxes boxes_{*this};
     Messages messageSink_{*this};
     bool activated_ = false;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QRegularExpression>
 #include <cstdio>
 #include <optional>
 
@@ -55,13 +56,36 @@ Options readOptions(int& argc, char** argv) {
             parser.isSet(printResult)};
 }
 
-// The toolkit aborts when it finds no display to open the window on; say so in one line and
-// end with a plain failure instead. Its own warnings on the way there would only repeat it.
-void reportNoDisplay(QtMsgType type, const QMessageLogContext&, const QString&) {
-    if (type != QtFatalMsg) return;
-    static constexpr char kLine[] = "morvane: no display to open the window on (is DISPLAY set?)\n";
-    [[maybe_unused]] const auto n = ::write(STDERR_FILENO, kLine, sizeof kLine - 1);
-    ::_exit(1);
+// The toolkit aborts when no platform can be opened, after a warning for each platform it tried
+// and why. Those reasons are gathered here and said in one line, with a plain failure instead
+// of an abort.
+QString& platformReasons() {
+    static QString reasons;
+    return reasons;
+}
+
+void reportNoPlatform(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    static QString pending;  // the reasons given before the toolkit names the platform
+    static const QRegularExpression named(QStringLiteral("Qt platform plugin \"([^\"]*)\""));
+    if (type == QtFatalMsg) {
+        const bool unset = qEnvironmentVariableIsEmpty("DISPLAY") &&
+                           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+        const QByteArray line =
+            "morvane: no window can be opened: " +
+            (platformReasons().isEmpty() ? message : platformReasons()).toUtf8().simplified() +
+            (unset ? "; neither DISPLAY nor WAYLAND_DISPLAY is set" : "") + '\n';
+        [[maybe_unused]] const auto n = ::write(STDERR_FILENO, line.constData(), line.size());
+        ::_exit(1);
+    }
+    const QRegularExpressionMatch match = named.match(message);
+    if (!match.hasMatch()) {
+        pending += (pending.isEmpty() ? "" : "; ") + message.simplified();
+        return;
+    }
+    const bool missing = message.startsWith(QLatin1String("Could not find"));
+    platformReasons() += (platformReasons().isEmpty() ? "" : ", ") + match.captured(1) + " (" +
+                         (missing ? QStringLiteral("not installed") : pending) + ")";
+    pending.clear();
 }
 
 }  // namespace
@@ -70,7 +94,7 @@ int main(int argc, char** argv) {
     if (!morvane::openClosedStandardStreams()) return 1;
     const morvane::RuntimeFolder runtimeFolder;
     const Options options = readOptions(argc, argv);
-    const QtMessageHandler previous = qInstallMessageHandler(reportNoDisplay);
+    const QtMessageHandler previous = qInstallMessageHandler(reportNoPlatform);
     QApplication app(argc, argv);
     qInstallMessageHandler(previous);
     nameTheProgram();

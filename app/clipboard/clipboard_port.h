@@ -1,7 +1,12 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
+
+#include "app/clipboard/clipboard_read.h"
+
+class QWidget;
 
 namespace morvane {
 
@@ -9,12 +14,16 @@ namespace morvane {
 // "Copy to Clipboard". Tests put a recorder here.
 class ClipboardPort {
   public:
+    using ReadDone = std::function<void(const ClipboardRead&)>;
     virtual ~ClipboardPort() = default;
-    // The clipboard's text; empty when there is none or it cannot be read.
-    virtual QString readText() = 0;
+    // Reads the text a calling program may have left, so that waiting on its owner never holds
+    // up `window`; `done` runs once, on the window's thread, and never after the window has gone.
+    virtual void readStartUpText(QWidget& window, ReadDone done) = 0;
     // Places the text so that a calling program can read it, also after Morvane has ended.
     // False when it could not be placed.
     virtual bool placeText(const QString& text) = 0;
+    // Whether a text placed now is still there for a calling program once Morvane has ended.
+    virtual bool keepsTextAfterExit() const { return true; }
 };
 
 // Takes the invocation string from the command line instead of the clipboard when one was
@@ -24,12 +33,16 @@ class InvocationClipboard : public ClipboardPort {
     InvocationClipboard(ClipboardPort& clipboard, std::optional<QString> invocation)
         : clipboard_(clipboard), invocation_(std::move(invocation)) {}
 
-    QString readText() override { return invocation_ ? *invocation_ : clipboard_.readText(); }
+    void readStartUpText(QWidget& window, ReadDone done) override {
+        if (!invocation_) return clipboard_.readStartUpText(window, std::move(done));
+        done(ClipboardRead{.text = invocation_->toStdString(), .answered = true});
+    }
     bool placeText(const QString& text) override {
         if (!clipboard_.placeText(text)) return false;
         lastPlaced_ = text;
         return true;
     }
+    bool keepsTextAfterExit() const override { return clipboard_.keepsTextAfterExit(); }
     const std::optional<QString>& lastPlaced() const { return lastPlaced_; }
 
   private:

@@ -1,12 +1,21 @@
 #include "app/clipboard/system_clipboard.h"
 
+#include <pthread.h>
+#include <qpa/qplatformnativeinterface.h>
+
+#include <csignal>
+
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QWidget>
+#include <QWindow>
 #include <chrono>
 
 #include "app/clipboard/clipboard_handoff.h"
+#include "app/clipboard/wayland_clipboard_reader.h"
 #include "app/clipboard/x11_clipboard_reader.h"
 
 namespace morvane {
@@ -16,18 +25,19 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kKeeperWait = 3s;
-// A calling program leaves its invocation string at once; an owner that has not answered within
-// a second is not one, and the window goes on stand-alone.
-constexpr auto kStartUpReadWait = 1s;
+
+bool onX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
+bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+QString wlCopy() { return QStandardPaths::findExecutable(QStringLiteral("wl-copy")); }
 
 bool placeWithWlCopy(const QString& text) {
-    const QString wlCopy = QStandardPaths::findExecutable(QStringLiteral("wl-copy"));
-    if (wlCopy.isEmpty()) return false;
+    const QString program = wlCopy();
+    if (program.isEmpty()) return false;
     QProcess process;
     process.setStandardOutputFile(QProcess::nullDevice());
     process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(wlCopy, {});
-    if (!process.waitForStarted(3000)) return false;
+    process.start(program, {});
     process.write(text.toUtf8());
     process.closeWriteChannel();
     // wl-copy serves the text from a background process of its own and returns at once.
@@ -35,31 +45,94 @@ bool placeWithWlCopy(const QString& text) {
            process.exitCode() == 0;
 }
 
+// Elsewhere (an off-screen run) the toolkit holds the clipboard in this very process, and
+// fetches the whole text before a length can be seen.
+ClipboardRead toolkitText() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    const QByteArray text = clipboard ? clipboard->text(QClipboard::Clipboard).toUtf8() : "";
+    if (text.size() > static_cast<qsizetype>(kMaxClipboardText)) return {};
+    return {.text = text.toStdString(), .answered = true};
+}
+
+wl_display* waylandDisplay() {
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    return native ? static_cast<wl_display*>(
+                        native->nativeResourceForIntegration(QByteArrayLiteral("wl_display")))
+                  : nullptr;
+}
+
 }  // namespace
 
-SystemClipboard::SystemClipboard(QString keeperPath) : keeperPath_(std::move(keeperPath)) {}
+SystemClipboard::SystemClipboard(QString keeperPath) : keeperPath_(std::move(keeperPath)) {
+    if (onWayland()) wayland_ = WaylandClipboardReader::listen(waylandDisplay());
+}
 
-QString SystemClipboard::readText() {
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        return QString::fromStdString(readX11ClipboardText(kMaxClipboardText, kStartUpReadWait));
+SystemClipboard::~SystemClipboard() {
+    if (reader_.joinable()) reader_.join();
+}
+
+void SystemClipboard::readStartUpText(QWidget& window, ReadDone done) {
+    if (onX11()) {
+        readOffThread(window, [] { return readX11ClipboardText(kMaxClipboardText, kStartUpReadWait); },
+                      std::move(done));
+    } else if (onWayland()) {
+        readWhenFocused(window, std::move(done));
+    } else {
+        done(toolkitText());
     }
-    // Elsewhere the toolkit fetches the whole text before a length can be seen.
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    const QString text = clipboard ? clipboard->text(QClipboard::Clipboard) : QString();
-    return text.toUtf8().size() > static_cast<qsizetype>(kMaxClipboardText) ? QString() : text;
+}
+
+// A compositor offers the clipboard to a program only once one of its windows has the keyboard
+// focus, so the read's second starts then. The window is made here, before it is shown, so that
+// its handle is there to be recognised.
+void SystemClipboard::readWhenFocused(QWidget& window, ReadDone done) {
+    if (!wayland_) return done(notAnswered());
+    window.winId();
+    auto focused = std::make_shared<QMetaObject::Connection>();
+    auto start = [this, &window, handle = window.windowHandle(), done = std::move(done),
+                  focused](QWindow* now) {
+        if (now != handle) return;
+        QObject::disconnect(*focused);
+        const auto deadline = std::chrono::steady_clock::now() + kStartUpReadWait;
+        readOffThread(window, [this, deadline] { return wayland_->read(kMaxClipboardText, deadline); },
+                      done);
+    };
+    *focused = QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, &relay_, start);
+}
+
+// The read runs with every signal blocked, so none of its waits is ever cut short.
+void SystemClipboard::readOffThread(QWidget& window, std::function<ClipboardRead()> read,
+                                    ReadDone done) {
+    if (reader_.joinable()) reader_.join();
+    reader_ = std::thread([this, read = std::move(read), done = std::move(done),
+                           target = QPointer<QWidget>(&window)] {
+        sigset_t all;
+        sigfillset(&all);
+        pthread_sigmask(SIG_BLOCK, &all, nullptr);
+        ClipboardRead text = read();
+        QMetaObject::invokeMethod(
+            &relay_,
+            [done, target, text = std::move(text)] {
+                if (target) done(text);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 bool SystemClipboard::placeText(const QString& text) {
-    const QString platform = QGuiApplication::platformName();
-    if (platform == QLatin1String("xcb")) {
+    if (onX11()) {
         return handClipboardToKeeper(keeperPath_.toStdString(), text.toStdString(), kKeeperWait)
             .has_value();
     }
-    if (platform.startsWith(QLatin1String("wayland")) && placeWithWlCopy(text)) return true;
+    if (onWayland() && placeWithWlCopy(text)) return true;
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) return false;
     clipboard->setText(text, QClipboard::Clipboard);
     return clipboard->text(QClipboard::Clipboard) == text;
+}
+
+bool SystemClipboard::keepsTextAfterExit() const {
+    return onX11() || (onWayland() && !wlCopy().isEmpty());
 }
 
 }  // namespace morvane

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <cstddef>
+#include <QObject>
+#include <memory>
+#include <thread>
 
 #include "app/clipboard/clipboard_port.h"
 
 namespace morvane {
 
-// An invocation string is a few dozen characters; a clipboard text beyond this many bytes is
-// none, and is read as no text at all.
-inline constexpr std::size_t kMaxClipboardText = 4096;
+class WaylandClipboardReader;
 
 // The desktop's clipboard. On X11 a program's clipboard text dies with the program, so results
 // are handed to the morvane-clipboard keeper beside the program, which holds them until another
@@ -16,12 +16,27 @@ inline constexpr std::size_t kMaxClipboardText = 4096;
 // elsewhere the text is held by Morvane itself while it runs.
 class SystemClipboard : public ClipboardPort {
   public:
+    // Made once the toolkit runs and before the window is shown: a Wayland compositor offers
+    // the clipboard with the window's first focus, and this listens for that offer from here on.
     explicit SystemClipboard(QString keeperPath);
-    QString readText() override;
+    // Waits for a start-up read still under way; it ends within its bound.
+    ~SystemClipboard() override;
+    SystemClipboard(const SystemClipboard&) = delete;
+    SystemClipboard& operator=(const SystemClipboard&) = delete;
+
+    void readStartUpText(QWidget& window, ReadDone done) override;
     bool placeText(const QString& text) override;
+    bool keepsTextAfterExit() const override;
 
   private:
+    void readOffThread(QWidget& window, std::function<ClipboardRead()> read, ReadDone done);
+    void readWhenFocused(QWidget& window, ReadDone done);
+
     QString keeperPath_;
+    std::unique_ptr<WaylandClipboardReader> wayland_;
+    std::thread reader_;
+    // Hands the read's outcome back to the window's thread.
+    QObject relay_;
 };
 
 }  // namespace morvane

@@ -41,8 +41,8 @@ bool awaitNotify(xcb_connection_t* c, std::chrono::steady_clock::time_point dead
     }
 }
 
-std::string fetch(xcb_connection_t* c, xcb_window_t window, std::size_t limit,
-                  std::chrono::milliseconds wait) {
+ClipboardRead fetch(xcb_connection_t* c, xcb_window_t window, std::size_t limit,
+                    std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;
     const xcb_atom_t clipboard = atom(c, "CLIPBOARD");
     const xcb_atom_t utf8 = atom(c, "UTF8_STRING");
@@ -50,7 +50,8 @@ std::string fetch(xcb_connection_t* c, xcb_window_t window, std::size_t limit,
     xcb_convert_selection(c, window, clipboard, utf8, slot, XCB_CURRENT_TIME);
     xcb_flush(c);
     xcb_atom_t property = XCB_ATOM_NONE;
-    if (!awaitNotify(c, deadline, property) || property == XCB_ATOM_NONE) return {};
+    if (!awaitNotify(c, deadline, property)) return notAnswered();
+    if (property == XCB_ATOM_NONE) return {};
     // One word more than the limit tells a text that is too long from one that just fits; an
     // owner that sends in parts (INCR) does so only for texts far beyond it.
     const auto words = static_cast<std::uint32_t>(limit / 4 + 1);
@@ -59,14 +60,15 @@ std::string fetch(xcb_connection_t* c, xcb_window_t window, std::size_t limit,
     if (!r || r->type != utf8 || r->format != 8 || r->bytes_after > 0) return {};
     const auto length = static_cast<std::size_t>(xcb_get_property_value_length(r.get()));
     if (length > limit) return {};
-    return {static_cast<const char*>(xcb_get_property_value(r.get())), length};
+    return {.text = {static_cast<const char*>(xcb_get_property_value(r.get())), length},
+            .answered = true};
 }
 
 }  // namespace
 
-std::string readX11ClipboardText(std::size_t limit, std::chrono::milliseconds wait) {
+ClipboardRead readX11ClipboardText(std::size_t limit, std::chrono::milliseconds wait) {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-    std::string text;
+    ClipboardRead text = notAnswered();
     if (!xcb_connection_has_error(c)) {
         const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
         const xcb_window_t window = xcb_generate_id(c);

@@ -100,12 +100,15 @@ TEST(ClipboardKeeper, TheStartUpReadTakesOnlyShortTextsAndDoesNotWaitLong) {
     for (const std::string& text : {std::string("FC=1;CF=26;QRVF=F"), fits, fits + "7"}) {
         const auto keeper = handClipboardToKeeper(MORVANE_CLIPBOARD_KEEPER, text, 5s);
         ASSERT_TRUE(keeper.has_value());
-        EXPECT_EQ(readX11ClipboardText(4096, 5s), text.size() <= 4096 ? text : "") << text.size();
+        const ClipboardRead read = readX11ClipboardText(4096, 5s);
+        EXPECT_EQ(read.text, text.size() <= 4096 ? text : "") << text.size();
+        EXPECT_TRUE(read.answered);
         ::kill(*keeper, SIGTERM);
     }
     TestClient silent;
     silent.takeClipboardSilently();
-    EXPECT_EQ(readX11ClipboardText(4096, 200ms), "");
+    const ClipboardRead unanswered = readX11ClipboardText(4096, 200ms);
+    EXPECT_EQ(unanswered.text + (unanswered.answered ? "answered" : ""), "");
 }
 
 TEST(ClipboardKeeper, EndsAfterItsLifetime) {

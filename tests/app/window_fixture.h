@@ -11,6 +11,7 @@
 #include <QTest>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/clipboard/clipboard_port.h"
@@ -32,9 +33,18 @@ struct RecordingMessageBoxes : MessageBoxes {
 
 struct RecordingClipboard : ClipboardPort {
     QString text;
+    bool answered = true;
+    bool keeps = true;
+    bool deferred = false;  // the read answers only when the test calls answer()
+    ReadDone pending;
     QStringList placed;
     bool failPlacing = false;
-    QString readText() override { return text; }
+    void readStartUpText(QWidget&, ReadDone done) override {
+        pending = std::move(done);
+        if (!deferred) answer();
+    }
+    void answer() { std::exchange(pending, {})({.text = text.toStdString(), .answered = answered}); }
+    bool keepsTextAfterExit() const override { return keeps; }
     bool placeText(const QString& newText) override {
         if (!failPlacing) placed << newText;
         return !failPlacing;

@@ -1,8 +1,10 @@
 // The window as a calling program starts it and as it hands results back, its first activation,
 // tab order and keys, the Data Input boxes, the card format buttons and the Split Data page.
+#include <QLabel>
 #include <QTimer>
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "app/clipboard/system_clipboard.h"
 #include "app/runtime_folder.h"
@@ -76,6 +78,44 @@ TEST_F(Window, AResultThatCannotBePlacedIsReportedAndTheWindowStaysOpen) {
     EXPECT_EQ(messages.take(), QStringList(3,
                                            "The result could not be placed on the clipboard. "
                                            "Morvane stays open so that it is not lost."));
+}
+
+// Keys typed before the clipboard has been read are taken under the invocation string's
+// settings, shortcuts included, and none is lost.
+TEST_F(Window, KeysTypedBeforeTheStartUpReadWaitForIt) {
+    const std::pair<std::vector<Qt::Key>, const char*> cases[] = {
+        {{Qt::Key_1, Qt::Key_Return, Qt::Key_Return}, "OK;0000000475400002;FC=123;CF=26;QRVF=F"},
+        {{Qt::Key_Escape}, "Cancel"}};
+    for (const auto& [keys, result] : cases) {
+        clipboard.deferred = true;
+        clipboard.placed.clear();
+        open("FC=123;CF=26;QRVF=F");
+        for (const Qt::Key key : keys) press(key);
+        EXPECT_EQ(text("txtBoxSerialNo") + clipboard.placed.join(""), "");
+        clipboard.answer();
+        EXPECT_EQ(clipboard.placed, QStringList(result));
+    }
+}
+
+// Said on the window itself, never in a message box.
+TEST_F(Window, SaysWhenTheClipboardWasNotReadOrWillNotKeepTheResult) {
+    const std::tuple<bool, bool, const char*> cases[] = {
+        {true, true, ""},
+        {false, true,
+         "The clipboard could not be read in time: no calling program's settings were applied, "
+         "and Morvane runs on its own."},
+        {true, false,
+         "A result placed on the clipboard lasts only while Morvane runs (wl-copy, from "
+         "wl-clipboard, keeps it)."}};
+    for (const auto& [answered, keeps, said] : cases) {
+        clipboard.answered = answered;
+        clipboard.keeps = keeps;
+        open();
+        auto* status = control<QLabel>("lblStatus");
+        EXPECT_EQ(status->text(), QString(said));
+        EXPECT_EQ(status->isVisible(), *said != '\0');
+        EXPECT_TRUE(messages.shown.empty());
+    }
 }
 
 TEST_F(Window, OnlyTheFirstActivationShowsDataInputWithTheCursorInTheHotstampBox) {
@@ -281,10 +321,13 @@ TEST(RuntimeFolder, TheSharedOneOnlyWhenPrivateElseAFreshOneForTheRun) {
 // Away from X the toolkit's own clipboard carries the text; one over the limit reads as none.
 TEST(SystemClipboard, OffX11TheToolkitCarriesTheTextUpToTheLimit) {
     SystemClipboard clipboard{QString()};
+    QWidget window;
     for (const auto size : {kMaxClipboardText, kMaxClipboardText + 1}) {
-        const QString text(static_cast<qsizetype>(size), QLatin1Char('7'));
-        EXPECT_TRUE(clipboard.placeText(text));
-        EXPECT_EQ(clipboard.readText(), size == kMaxClipboardText ? text : QString());
+        const std::string text(size, '7');
+        EXPECT_TRUE(clipboard.placeText(QString::fromStdString(text)));
+        clipboard.readStartUpText(window, [&](const ClipboardRead& read) {
+            EXPECT_EQ(read.text, size == kMaxClipboardText ? text : "");
+        });
     }
 }
 

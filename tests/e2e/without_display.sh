@@ -7,7 +7,8 @@ set -u
 morvane=$1 cli=$2
 . "$(dirname "$0")/processes.sh"
 fail() { echo "FAIL: $*" >&2; exit 1; }
-bare() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$morvane" "$@" 2>&1; }
+bare() { env -u DISPLAY -u WAYLAND_DISPLAY "$morvane" "$@" 2>&1; }
+unset QT_QPA_PLATFORM
 
 for option in --help --version -v; do
     out=$(bare "$option") || fail "$option ended with $?: $out"
@@ -33,4 +34,11 @@ start_bg "$(dirname "$morvane")/morvane-reader-host" /nonexistent 3<&7 <&- >&- 2
 on_null "$BG_PID" 0 || fail "the reader host's closed input: $(ls -l /proc/$BG_PID/fd)"
 start_bg "$cli" split <&7 >&- 2>&-
 on_null "$BG_PID" 1 2 || fail "morvane-cli's closed output: $(ls -l /proc/$BG_PID/fd)"
+
+# The line names each platform tried, with the toolkit's reason.
+expect="no window can be opened: xcb (could not connect to display); neither DISPLAY nor WAYLAND_DISPLAY is set"
+[ "$out" = "morvane: $expect" ] || fail "said '$out'"
+out=$(QT_QPA_PLATFORM='nosuch;xcb' bare 2>&1)
+case $out in "morvane: no window can be opened: nosuch (not installed), xcb (could not"*) ;;
+    *) fail "with two platforms said '$out'" ;; esac
 echo "without display: all passed"
