@@ -64,6 +64,12 @@ QString& platformReasons() {
     return reasons;
 }
 
+// Made for this run where the shared one is unsafe, and removed however the program ends.
+std::optional<morvane::RuntimeFolder>& runtimeFolder() {
+    static std::optional<morvane::RuntimeFolder> folder;
+    return folder;
+}
+
 void reportNoPlatform(QtMsgType type, const QMessageLogContext&, const QString& message) {
     static QString pending;  // the reasons given before the toolkit names the platform
     static const QRegularExpression named(QStringLiteral("Qt platform plugin \"([^\"]*)\""));
@@ -75,6 +81,7 @@ void reportNoPlatform(QtMsgType type, const QMessageLogContext&, const QString& 
             (platformReasons().isEmpty() ? message : platformReasons()).toUtf8().simplified() +
             (unset ? "; neither DISPLAY nor WAYLAND_DISPLAY is set" : "") + '\n';
         [[maybe_unused]] const auto n = ::write(STDERR_FILENO, line.constData(), line.size());
+        runtimeFolder().reset();
         ::_exit(1);
     }
     const QRegularExpressionMatch match = named.match(message);
@@ -92,7 +99,7 @@ void reportNoPlatform(QtMsgType type, const QMessageLogContext&, const QString& 
 
 int main(int argc, char** argv) {
     if (!morvane::openClosedStandardStreams()) return 1;
-    const morvane::RuntimeFolder runtimeFolder;
+    runtimeFolder().emplace();
     const Options options = readOptions(argc, argv);
     const QtMessageHandler previous = qInstallMessageHandler(reportNoPlatform);
     QApplication app(argc, argv);
