@@ -70,13 +70,9 @@ void frmMorvane::applyInvocation(const Invocation& invocation) {
         if (sCardFormat == code) button->setChecked(true);
     }
 
+    // QRV mode, switched on, holds the format and facility controls itself.
     bQRVFormat = ParseForQRVFormatFlag(invocation.flagField);
     ui->chkQRVFormat->setChecked(bQRVFormat);
-    QWidget* const formatControls[] = {ui->fraCardFormat,  ui->opt26Bit,  ui->opt35Bit,
-                                       ui->opt37Bit,       ui->opt35BitV, ui->lblFacilityCode,
-                                       ui->txtFacilityCode};
-    for (QWidget* control : formatControls) control->setEnabled(!bQRVFormat);
-    if (bQRVFormat) ui->chkQRVFormat29->setEnabled(false);
 }
 
 }  // namespace morvane

@@ -25,23 +25,21 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kKeeperWait = 3s;
+constexpr int kWlCopyWait = 3000;  // ms
 
 bool onX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
 bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
 
 QString wlCopy() { return QStandardPaths::findExecutable(QStringLiteral("wl-copy")); }
 
+// wl-copy serves the text from a background process of its own, which leaves its caller's
+// streams, and returns at once. Where it is missing, nothing starts and nothing is placed.
 bool placeWithWlCopy(const QString& text) {
-    const QString program = wlCopy();
-    if (program.isEmpty()) return false;
     QProcess process;
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(program, {});
+    process.start(wlCopy(), {});
     process.write(text.toUtf8());
     process.closeWriteChannel();
-    // wl-copy serves the text from a background process of its own and returns at once.
-    return process.waitForFinished(3000) && process.exitStatus() == QProcess::NormalExit &&
+    return process.waitForFinished(kWlCopyWait) && process.exitStatus() == QProcess::NormalExit &&
            process.exitCode() == 0;
 }
 
@@ -67,9 +65,7 @@ SystemClipboard::SystemClipboard(QString keeperPath) : keeperPath_(std::move(kee
     if (onWayland()) wayland_ = WaylandClipboardReader::listen(waylandDisplay());
 }
 
-SystemClipboard::~SystemClipboard() {
-    if (reader_.joinable()) reader_.join();
-}
+SystemClipboard::~SystemClipboard() = default;
 
 void SystemClipboard::readStartUpText(QWidget& window, ReadDone done) {
     if (onX11()) {
@@ -103,8 +99,7 @@ void SystemClipboard::readWhenFocused(QWidget& window, ReadDone done) {
 // The read runs with every signal blocked, so none of its waits is ever cut short.
 void SystemClipboard::readOffThread(QWidget& window, std::function<ClipboardRead()> read,
                                     ReadDone done) {
-    if (reader_.joinable()) reader_.join();
-    reader_ = std::thread([this, read = std::move(read), done = std::move(done),
+    reader_ = std::jthread([this, read = std::move(read), done = std::move(done),
                            target = QPointer<QWidget>(&window)] {
         sigset_t all;
         sigfillset(&all);

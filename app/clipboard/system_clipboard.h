@@ -19,7 +19,6 @@ class SystemClipboard : public ClipboardPort {
     // Made once the toolkit runs and before the window is shown: a Wayland compositor offers
     // the clipboard with the window's first focus, and this listens for that offer from here on.
     explicit SystemClipboard(QString keeperPath);
-    // Waits for a start-up read still under way; it ends within its bound.
     ~SystemClipboard() override;
     SystemClipboard(const SystemClipboard&) = delete;
     SystemClipboard& operator=(const SystemClipboard&) = delete;
@@ -34,9 +33,11 @@ class SystemClipboard : public ClipboardPort {
 
     QString keeperPath_;
     std::unique_ptr<WaylandClipboardReader> wayland_;
-    std::thread reader_;
     // Hands the read's outcome back to the window's thread.
     QObject relay_;
+    // A read under way, waited for when this goes (it ends within its bound); before the
+    // reader and the relay it uses.
+    std::jthread reader_;
 };
 
 }  // namespace morvane

@@ -92,6 +92,9 @@ TEST_F(Window, KeysTypedBeforeTheStartUpReadWaitForIt) {
         open("FC=123;CF=26;QRVF=F");
         for (const Qt::Key key : keys) press(key);
         EXPECT_EQ(text("txtBoxSerialNo") + clipboard.placed.join(""), "");
+        QLineEdit other;  // another window of the program takes its keys at once
+        QTest::keyClick(&other, Qt::Key_7);
+        EXPECT_EQ(other.text(), "7");
         clipboard.answer();
         EXPECT_EQ(clipboard.placed, QStringList(result));
     }
