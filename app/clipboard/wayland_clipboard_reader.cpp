@@ -6,6 +6,7 @@
 #include <wayland-client.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -32,7 +33,7 @@ constexpr char kText[] = "text/plain;charset=utf-8";
 // is cut short.
 ClipboardRead readPipe(int fd, std::size_t limit, Clock::time_point deadline) {
     std::string text;
-    std::vector<char> chunk(limit + 1);
+    std::array<char, 4096> chunk;
     for (;;) {
         pollfd pfd{fd, POLLIN, 0};
         if (::poll(&pfd, 1, msLeft(deadline)) <= 0) return notAnswered();
@@ -107,10 +108,9 @@ struct WaylandClipboardReader::Listener {
     static void selection(void* data, wl_data_device*, wl_data_offer* proxy) {
         auto* s = static_cast<State*>(data);
         s->selectionKnown = true;
-        s->selection = nullptr;
-        for (const auto& offer : s->offers) {
-            if (offer->proxy == proxy) s->selection = offer.get();
-        }
+        const auto offer = std::find_if(s->offers.begin(), s->offers.end(),
+                                        [proxy](const auto& o) { return o->proxy == proxy; });
+        s->selection = offer == s->offers.end() ? nullptr : offer->get();
     }
     // Drag and drop passes by; only the clipboard matters here.
     static void enter(void*, wl_data_device*, std::uint32_t, wl_surface*, wl_fixed_t, wl_fixed_t,
