@@ -27,9 +27,6 @@ using namespace std::chrono_literals;
 constexpr auto kKeeperWait = 3s;
 constexpr int kWlCopyWait = 3000;  // ms
 
-bool onX11() { return QGuiApplication::platformName() == QLatin1String("xcb"); }
-bool onWayland() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
-
 QString wlCopy() { return QStandardPaths::findExecutable(QStringLiteral("wl-copy")); }
 
 // wl-copy serves the text from a background process of its own, which leaves its caller's
@@ -61,17 +58,20 @@ wl_display* waylandDisplay() {
 
 }  // namespace
 
-SystemClipboard::SystemClipboard(QString keeperPath) : keeperPath_(std::move(keeperPath)) {
-    if (onWayland()) wayland_ = WaylandClipboardReader::listen(waylandDisplay());
+SystemClipboard::SystemClipboard(QString keeperPath, const QString& platform)
+    : keeperPath_(std::move(keeperPath)),
+      onX11_(platform == QLatin1String("xcb")),
+      onWayland_(platform.startsWith(QLatin1String("wayland"))) {
+    if (onWayland_) wayland_ = WaylandClipboardReader::listen(waylandDisplay());
 }
 
 SystemClipboard::~SystemClipboard() = default;
 
 void SystemClipboard::readStartUpText(QWidget& window, ReadDone done) {
-    if (onX11()) {
+    if (onX11_) {
         readOffThread(window, [] { return readX11ClipboardText(kMaxClipboardText, kStartUpReadWait); },
                       std::move(done));
-    } else if (onWayland()) {
+    } else if (onWayland_) {
         readWhenFocused(window, std::move(done));
     } else {
         done(toolkitText());
@@ -115,11 +115,11 @@ void SystemClipboard::readOffThread(QWidget& window, std::function<ClipboardRead
 }
 
 bool SystemClipboard::placeText(const QString& text) {
-    if (onX11()) {
+    if (onX11_) {
         return handClipboardToKeeper(keeperPath_.toStdString(), text.toStdString(), kKeeperWait)
             .has_value();
     }
-    if (onWayland() && placeWithWlCopy(text)) return true;
+    if (onWayland_ && placeWithWlCopy(text)) return true;
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard) return false;
     clipboard->setText(text, QClipboard::Clipboard);
@@ -127,7 +127,7 @@ bool SystemClipboard::placeText(const QString& text) {
 }
 
 bool SystemClipboard::keepsTextAfterExit() const {
-    return onX11() || (onWayland() && !wlCopy().isEmpty());
+    return onX11_ || (onWayland_ && !wlCopy().isEmpty());
 }
 
 }  // namespace morvane

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QGuiApplication>
 #include <QObject>
 #include <memory>
 #include <thread>
@@ -18,7 +19,9 @@ class SystemClipboard : public ClipboardPort {
   public:
     // Made once the toolkit runs and before the window is shown: a Wayland compositor offers
     // the clipboard with the window's first focus, and this listens for that offer from here on.
-    explicit SystemClipboard(QString keeperPath);
+    // On the toolkit's platform unless another is named.
+    explicit SystemClipboard(QString keeperPath,
+                             const QString& platform = QGuiApplication::platformName());
     ~SystemClipboard() override;
     SystemClipboard(const SystemClipboard&) = delete;
     SystemClipboard& operator=(const SystemClipboard&) = delete;
@@ -32,6 +35,8 @@ class SystemClipboard : public ClipboardPort {
     void readWhenFocused(QWidget& window, ReadDone done);
 
     QString keeperPath_;
+    bool onX11_;
+    bool onWayland_;
     std::unique_ptr<WaylandClipboardReader> wayland_;
     // Hands the read's outcome back to the window's thread.
     QObject relay_;

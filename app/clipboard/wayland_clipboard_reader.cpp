@@ -190,6 +190,8 @@ ClipboardRead WaylandClipboardReader::receive(const Offer& offer, std::size_t li
                                               Clock::time_point deadline) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return notAnswered();
+    // Our end never blocks, so that no read outlasts the deadline whatever the owner does.
+    ::fcntl(fds[0], F_SETFL, O_NONBLOCK);
     wl_data_offer_receive(offer.proxy, kText, fds[1]);
     wl_display_flush(state_->display);
     ::close(fds[1]);

@@ -334,5 +334,21 @@ TEST(SystemClipboard, OffX11TheToolkitCarriesTheTextUpToTheLimit) {
     }
 }
 
+// On Wayland a result outlives Morvane only through wl-copy, and where the compositor offers no
+// clipboard the start-up read says it could not read one.
+TEST(SystemClipboard, OnWaylandOnlyWlCopyKeepsTheResult) {
+    const QByteArray path = qgetenv("PATH");
+    SystemClipboard clipboard{QString(), QStringLiteral("wayland")};
+    for (const auto& [searched, keeps] : {std::pair("/nonexistent", false), {"/usr/bin", true}}) {
+        qputenv("PATH", searched);
+        EXPECT_EQ(clipboard.keepsTextAfterExit(), keeps) << searched;
+    }
+    qputenv("PATH", path);
+    QWidget window;
+    bool answered = true;
+    clipboard.readStartUpText(window, [&](const ClipboardRead& read) { answered = read.answered; });
+    EXPECT_FALSE(answered);
+}
+
 }  // namespace
 }  // namespace morvane::test
