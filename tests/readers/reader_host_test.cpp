@@ -23,8 +23,10 @@ TEST_F(SimTest, ABrokenOrIncompleteLibraryFailsOnlyWhatItBreaks) {
         {"block GetActiveID", "", "GetActiveID blocks"},
         {"overrun GetActiveID", "", "GetActiveID writes past its buffer"},
         {"babble GetActiveID", kProxData, "GetActiveID 8 = 26"},
+        // Unbounded in sanitizer builds, where the reservation succeeds and the read goes on.
         {"hog GetActiveID", kHostAddressSpace == RLIM_INFINITY ? kProxData : "",
-         "GetActiveID reserves 1.5 GiB"},
+         kHostAddressSpace == RLIM_INFINITY ? "GetActiveID 8 = 26"
+                                            : "GetActiveID reserves 1.5 GiB"},
         {"signal GetActiveID", "", "GetActiveID signals its group"},
         {"fork GetActiveID", kProxData, "GetActiveID 8 = 26"},
         {"crash-later GetActiveID", kProxData, "GetActiveID 8 = 26"},
