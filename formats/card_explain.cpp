@@ -30,9 +30,9 @@ void appendBitList(std::string& out, std::uint64_t bits) {
 
 // What the rules of one layout need, worked out once from its catalogue entry.
 struct RuleBits {
-    std::uint64_t aboveFrame;  // above the frame, sentinel excepted
-    std::uint64_t fixedZeros;  // inside the frame, beyond a field's limit
-    int frameTop;
+    std::uint64_t aboveFrame = 0;  // above the frame, sentinel excepted
+    std::uint64_t fixedZeros = 0;  // inside the frame, beyond a field's limit
+    int frameTop = 0;
     // Per parity rule, what its group must be: " but must make bits 12..0 odd". A batch
     // explains millions of refusals, and these are the longest words of them.
     std::array<std::string, 3> mustMake;
@@ -51,13 +51,16 @@ RuleBits ruleBitsFor(const Layout& l) {
     return bits;
 }
 
+std::array<RuleBits, kLayoutCount> ruleBitsOfEveryLayout() {
+    std::array<RuleBits, kLayoutCount> bits;
+    for (const Layout& each : layouts()) {
+        bits[static_cast<std::size_t>(each.id)] = ruleBitsFor(each);
+    }
+    return bits;
+}
+
 const RuleBits& ruleBitsOf(const Layout& l) {
-    static const auto kBits = [] {
-        std::array<RuleBits, kLayoutCount> bits{};
-        for (const Layout& each : layouts())
-            bits[static_cast<std::size_t>(each.id)] = ruleBitsFor(each);
-        return bits;
-    }();
+    static const std::array<RuleBits, kLayoutCount> kBits = ruleBitsOfEveryLayout();
     return kBits[static_cast<std::size_t>(l.id)];
 }
 
