@@ -50,15 +50,15 @@ bool isProxData(std::string_view text) {
     return text.size() == static_cast<std::size_t>(kProxDataDigits) && text != kNoResult;
 }
 
-ProxDataText convertOne(const InputLine& hotstamp, const ConvertOptions& options,
-                        std::int32_t facilityCode, TerminalHost& host) {
+ProxDataText convertOne(const InputLine& hotstamp, const ProxDataBatch& calculate,
+                        TerminalHost& host) {
     host.startLine(hotstamp);
     if (hotstamp.tooLong) {
         host.showMessage(tooLongMessage());
         return {};
     }
     try {
-        return CalcProxData(hotstamp.text, options.format, facilityCode, host);
+        return calculate(hotstamp.text);
     } catch (const NumericError& e) {
         host.showMessage(e.text());
         return {};
@@ -97,11 +97,12 @@ int runConvert(const ConvertOptions& options) {
     OutputBuffer out(stdout, options.csv);
     OutputBuffer errors(stderr);
     TerminalHost host(options, errors);
+    const ProxDataBatch calculate(options.format, facilityCode, host);
     bool allProxData = true;
     const Layout* explained = options.explain ? builtLayout(options.format, facilityCode) : nullptr;
     if (options.csv) out.line("hotstamp,format,facility,version,prox_data,message");
     const auto convertLine = [&](const InputLine& hotstamp) {
-        const ProxDataText result = convertOne(hotstamp, options, facilityCode, host);
+        const ProxDataText result = convertOne(hotstamp, calculate, host);
         const bool proxData = isProxData(result.view());
         allProxData = allProxData && proxData;
         if (options.csv) {

@@ -41,7 +41,10 @@ class OutputBuffer {
     int error() const { return error_; }
 
   private:
-    void end() { buffer_.append(crlf_ ? "\r\n" : "\n"); }
+    void end() {
+        if (crlf_) buffer_.push_back('\r');
+        buffer_.push_back('\n');
+    }
 
     static constexpr std::size_t kFlushAt = 1 << 16;
     std::FILE* stream_;

@@ -27,14 +27,18 @@ constexpr std::uint64_t withParity(const Layout& l, std::uint64_t word) {
     return word;
 }
 
+// The word with its fields in place completed by its parity bits and sentinel.
+constexpr std::uint64_t sealedWord(const Layout& l, std::uint64_t fields) {
+    const std::uint64_t word = withParity(l, fields);
+    return l.sentinelBit >= 0 ? word | bitAt(l.sentinelBit) : word;
+}
+
 // `preset` holds bits written before the parity is counted (the reader path's 36-bit Vorta
 // facility spills one bit onto its leading parity place).
 constexpr std::uint64_t frameWord(const Layout& l, std::uint64_t hotstamp, std::uint64_t facility,
                                   std::uint64_t version, std::uint64_t preset = 0) {
-    std::uint64_t word = placed(l.hotstamp, hotstamp) | placed(l.facility, facility) |
-                         placed(l.version, version) | l.fixedOnes | preset;
-    word = withParity(l, word);
-    return l.sentinelBit >= 0 ? word | bitAt(l.sentinelBit) : word;
+    return sealedWord(l, placed(l.hotstamp, hotstamp) | placed(l.facility, facility) |
+                             placed(l.version, version) | l.fixedOnes | preset);
 }
 
 // Does every parity bit of the word complete its group as its rule says?
