@@ -56,8 +56,9 @@ bench:
 	@scripts/bootstrap bench
 	@$(MAKE) --no-print-directory $(BUILD)/CMakeCache.txt
 	@$(call enable,MORVANE_BENCH)
-	@cmake --build $(BUILD) --target morvane-bench morvane-cli morvane
+	@cmake --build $(BUILD) --target morvane-bench morvane-batch-bench morvane-cli morvane
 	$(BUILD)/bench/morvane-bench
+	$(BUILD)/bench/morvane-batch-bench
 	bench/cli_batch.sh $(BUILD)/cli/morvane-cli
 	bench/window_startup.sh $(BUILD)/app/morvane
 	bench/handshake_startup.sh $(BUILD)/app/morvane

@@ -65,17 +65,6 @@ ProxDataText convertOne(const InputLine& hotstamp, const ProxDataBatch& calculat
     }
 }
 
-void appendCsvRow(std::string& out, std::string_view hotstamp, const ConvertOptions& options,
-                  std::string_view proxData, const std::string& messages) {
-    for (std::string_view field :
-         {hotstamp, std::string_view(options.format), std::string_view(options.facility),
-          std::string_view(options.version), proxData}) {
-        appendCsvField(out, field);
-        out.push_back(',');
-    }
-    appendCsvField(out, messages);
-}
-
 // The facility code the window's state would hold; a usage error when it is none.
 std::optional<std::int32_t> facilityCodeOf(const std::string& text) {
     const auto number = parseNumber(text);
@@ -100,14 +89,15 @@ int runConvert(const ConvertOptions& options) {
     const ProxDataBatch calculate(options.format, facilityCode, host);
     bool allProxData = true;
     const Layout* explained = options.explain ? builtLayout(options.format, facilityCode) : nullptr;
-    if (options.csv) out.line("hotstamp,format,facility,version,prox_data,message");
+    if (options.csv) out.line(kConvertCsvHeader);
     const auto convertLine = [&](const InputLine& hotstamp) {
         const ProxDataText result = convertOne(hotstamp, calculate, host);
         const bool proxData = isProxData(result.view());
         allProxData = allProxData && proxData;
         if (options.csv) {
             out.lineWith([&](std::string& line) {
-                appendCsvRow(line, hotstamp.text, options, result.view(), host.messages());
+                appendConvertCsvRow(line, {hotstamp.text, options.format, options.facility,
+                                           options.version, result.view(), host.messages()});
             });
             return;
         }

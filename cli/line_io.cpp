@@ -138,19 +138,6 @@ std::string quoted(std::string_view text) {
     return out;
 }
 
-void appendCsvField(std::string& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
-        out.append(field);
-        return;
-    }
-    out.push_back('"');
-    for (char c : field) {
-        if (c == '"') out.push_back('"');
-        out.push_back(c);
-    }
-    out.push_back('"');
-}
-
 std::string inputPlace(const InputLine& line) {
     return (line.argument ? "argument " : "line ") + std::to_string(line.number) + ": " +
            quoted(line.text);

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/csv_text.h"
+
 // Fast line-at-a-time I/O for batches: a million lines should cost milliseconds, not seconds,
 // yet a person typing at a terminal still sees each answer as soon as the line is complete.
 namespace morvane::cli {
@@ -70,9 +72,6 @@ std::string inputPlace(const InputLine& line);
 std::string quoted(std::string_view text);
 void appendEscaped(std::string& out, unsigned char c);
 
-// A CSV field as RFC 4180 has it: quoted, its quotes doubled, when it holds a comma, a quote,
-// a carriage return or a line feed; as it is otherwise.
-void appendCsvField(std::string& out, std::string_view field);
 
 using LineHandler = std::function<void(const InputLine&)>;
 

@@ -1,0 +1,207 @@
+#include "app/batch_page.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <climits>
+
+#include "app/qt_text.h"
+#include "formats/card_format.h"
+
+namespace morvane {
+
+namespace {
+
+// Long enough not to rebuild on every keystroke of a hotstamp, short enough to feel immediate.
+constexpr int kRebuildPauseMs = 150;
+
+template <typename Control>
+Control* named(Control* control, const QString& accessibleName) {
+    control->setAccessibleName(accessibleName);
+    return control;
+}
+
+QSpinBox* valueBox(const QString& name) {
+    auto* box = named(new QSpinBox, name);
+    box->setRange(0, INT_MAX);
+    return box;
+}
+
+}  // namespace
+
+BatchPage::BatchPage(BatchPageServices services, QWidget* parent)
+    : QWidget(parent), services_(std::move(services)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(buildSettings());
+    layout->addWidget(buildHotstamps());
+    view_ = named(new QTableView, QStringLiteral("Converted hotstamps"));
+    view_->setModel(&table_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    layout->addWidget(view_, 1);
+    layout->addWidget(buildActions());
+    rebuildTimer_.setSingleShot(true);
+    rebuildTimer_.setInterval(kRebuildPauseMs);
+    connectInputs();
+    rebuildNow();
+}
+
+QWidget* BatchPage::buildSettings() {
+    auto* box = new QWidget;
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    format_ = named(new QComboBox, QStringLiteral("Card format"));
+    std::vector<std::string_view> codes;
+    for (const Layout& l : layouts()) {
+        if (std::find(codes.begin(), codes.end(), l.code) != codes.end()) continue;
+        codes.push_back(l.code);
+        format_->addItem(toQt(l.code) + QStringLiteral(": ") + toQt(l.description), toQt(l.code));
+    }
+    facility_ = valueBox(QStringLiteral("Facility code"));
+    version_ = valueBox(QStringLiteral("Version"));
+    row->addWidget(new QLabel(QStringLiteral("Format:")));
+    row->addWidget(format_, 1);
+    row->addWidget(new QLabel(QStringLiteral("Facility Code:")));
+    row->addWidget(facility_);
+    row->addWidget(new QLabel(QStringLiteral("Version:")));
+    row->addWidget(version_);
+    return box;
+}
+
+QWidget* BatchPage::buildHotstamps() {
+    auto* box = new QWidget;
+    auto* form = new QFormLayout(box);
+    form->setContentsMargins(0, 0, 0, 0);
+    byRange_ = named(new QRadioButton(QStringLiteral("&Range")), QStringLiteral("Hotstamp range"));
+    byRange_->setChecked(true);
+    from_ = named(new QLineEdit, QStringLiteral("First hotstamp"));
+    to_ = named(new QLineEdit, QStringLiteral("Last hotstamp"));
+    auto* range = new QHBoxLayout;
+    range->addWidget(from_);
+    range->addWidget(new QLabel(QStringLiteral("to")));
+    range->addWidget(to_);
+    form->addRow(byRange_, range);
+    byList_ = named(new QRadioButton(QStringLiteral("&List")), QStringLiteral("Hotstamp list"));
+    pasted_ = named(new QPlainTextEdit, QStringLiteral("Hotstamps, one per line"));
+    pasted_->setPlaceholderText(QStringLiteral("One hotstamp per line"));
+    pasted_->setMaximumHeight(80);
+    pasted_->setTabChangesFocus(true);
+    form->addRow(byList_, pasted_);
+    return box;
+}
+
+QWidget* BatchPage::buildActions() {
+    auto* box = new QWidget;
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    status_ = new QLabel;
+    status_->setWordWrap(true);
+    copy_ = named(new QPushButton(QStringLiteral("&Copy Rows")),
+                  QStringLiteral("Copy the selected rows"));
+    export_ = named(new QPushButton(QStringLiteral("&Export CSV…")),
+                    QStringLiteral("Export every row as CSV"));
+    row->addWidget(status_, 1);
+    row->addWidget(copy_);
+    row->addWidget(export_);
+    return box;
+}
+
+void BatchPage::connectInputs() {
+    const auto later = [this] { rebuildTimer_.start(); };
+    connect(format_, &QComboBox::currentIndexChanged, this, later);
+    connect(facility_, &QSpinBox::valueChanged, this, later);
+    connect(version_, &QSpinBox::valueChanged, this, later);
+    connect(byRange_, &QRadioButton::toggled, this, later);
+    // Typing a range or a list chooses it.
+    for (QLineEdit* end : {from_, to_}) {
+        connect(end, &QLineEdit::textEdited, this, [this, later] {
+            byRange_->setChecked(true);
+            later();
+        });
+    }
+    connect(pasted_, &QPlainTextEdit::textChanged, this, [this, later] {
+        if (!pasted_->toPlainText().isEmpty()) byList_->setChecked(true);
+        later();
+    });
+    connect(&rebuildTimer_, &QTimer::timeout, this, &BatchPage::rebuildNow);
+    connect(export_, &QPushButton::clicked, this, &BatchPage::exportClicked);
+    connect(copy_, &QPushButton::clicked, this, &BatchPage::copySelection);
+}
+
+// The hotstamps the page's input names; an empty list, with the reason said, when a range
+// cannot be read.
+std::vector<std::string> BatchPage::hotstamps() {
+    if (!byRange_->isChecked()) return hotstampLines(toStd(pasted_->toPlainText()));
+    if (from_->text().trimmed().isEmpty() && to_->text().trimmed().isEmpty()) return {};
+    const HotstampRange range = readHotstampRange(toStd(from_->text()), toStd(to_->text()));
+    if (!range.error.empty()) {
+        say(toQt(range.error));
+        return {};
+    }
+    std::vector<std::string> list;
+    list.reserve(static_cast<std::size_t>(range.to - range.from + 1));
+    for (std::uint64_t h = range.from; h <= range.to; ++h) list.push_back(std::to_string(h));
+    return list;
+}
+
+void BatchPage::rebuildNow() {
+    rebuildTimer_.stop();
+    say({});
+    const BatchSettings settings{toStd(format_->currentData().toString()), facility_->value(),
+                                 version_->value()};
+    RowConverter convert(settings.format, settings.facilityCode, settings.version);
+    std::vector<ConvertedRow> rows;
+    for (const std::string& hotstamp : hotstamps()) rows.push_back(convert(hotstamp));
+    const auto withMessage = std::count_if(rows.begin(), rows.end(),
+                                           [](const ConvertedRow& r) { return !r.messages.empty(); });
+    if (!rows.empty()) {
+        say(QStringLiteral("%1 hotstamps, %2 with a message").arg(rows.size()).arg(withMessage));
+    }
+    table_.setRows(settings, std::move(rows));
+    export_->setEnabled(table_.rowCount() > 0);
+    copy_->setEnabled(table_.rowCount() > 0);
+    emit rebuilt();
+}
+
+void BatchPage::exportClicked() {
+    if (rebuildTimer_.isActive()) rebuildNow();
+    const QString path = services_.askSavePath(*this);
+    if (!path.isEmpty()) exportCsv(path);
+}
+
+bool BatchPage::exportCsv(const QString& path) {
+    QFile file(path);
+    const std::string text = table_.csv();
+    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                         file.write(text.data(), static_cast<qint64>(text.size())) ==
+                             static_cast<qint64>(text.size()) &&
+                         file.flush();
+    say(written ? QStringLiteral("%1 rows exported to %2").arg(table_.rowCount()).arg(path)
+                : QStringLiteral("Could not export to %1: %2").arg(path, file.errorString()));
+    return written;
+}
+
+void BatchPage::copySelection() {
+    const QModelIndexList selected = view_->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        say(QStringLiteral("Select the rows to copy first."));
+        return;
+    }
+    const bool placed = services_.copyText(table_.tabSeparated(selected));
+    say(placed ? QStringLiteral("Rows copied.") : QStringLiteral("The clipboard could not be written."));
+}
+
+void BatchPage::say(const QString& text) { status_->setText(text); }
+
+}  // namespace morvane

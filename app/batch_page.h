@@ -1,0 +1,72 @@
+#pragma once
+
+#include <QString>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+#include "app/batch_table.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTableView;
+
+// The "Batch" page: a box of cards at once. Its format, facility code and version are its own,
+// apart from Data Input's, so that nothing done here changes what "&OK" hands back.
+namespace morvane {
+
+struct BatchPageServices {
+    // Asks where to save the CSV; empty when the user cancelled.
+    std::function<QString(QWidget& parent)> askSavePath;
+    // Places copied rows on the clipboard; false when they could not be placed.
+    std::function<bool(const QString& text)> copyText;
+};
+
+class BatchPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit BatchPage(BatchPageServices services, QWidget* parent = nullptr);
+
+    const BatchTable& table() const { return table_; }
+    // Writes the table as CSV to `path`; false, with the reason shown on the page, on failure.
+    bool exportCsv(const QString& path);
+    // Builds the table from the page's settings now rather than after the pause in typing.
+    void rebuildNow();
+
+  signals:
+    void rebuilt();
+
+  private:
+    QWidget* buildSettings();
+    QWidget* buildHotstamps();
+    QWidget* buildActions();
+    void connectInputs();
+    void exportClicked();
+    void copySelection();
+    void say(const QString& text);
+    std::vector<std::string> hotstamps();
+
+    BatchPageServices services_;
+    BatchTable table_;
+    QTimer rebuildTimer_;
+    QComboBox* format_ = nullptr;
+    QSpinBox* facility_ = nullptr;
+    QSpinBox* version_ = nullptr;
+    QRadioButton* byRange_ = nullptr;
+    QRadioButton* byList_ = nullptr;
+    QLineEdit* from_ = nullptr;
+    QLineEdit* to_ = nullptr;
+    QPlainTextEdit* pasted_ = nullptr;
+    QTableView* view_ = nullptr;
+    QPushButton* export_ = nullptr;
+    QPushButton* copy_ = nullptr;
+    QLabel* status_ = nullptr;
+};
+
+}  // namespace morvane

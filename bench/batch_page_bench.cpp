@@ -1,0 +1,41 @@
+// The Batch page's work for a box of cards: a range of 100,000 hotstamps converted into the
+// table, and the table exported as CSV, driven through the page itself (off screen).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include "app/batch_page.h"
+
+namespace {
+
+QLineEdit* box(QWidget& page, const char* accessibleName) {
+    for (QLineEdit* e : page.findChildren<QLineEdit*>()) {
+        if (e->accessibleName() == QLatin1String(accessibleName)) return e;
+    }
+    return nullptr;
+}
+
+void BM_BatchRangeBuiltAndExported(benchmark::State& state) {
+    QTemporaryDir dir;
+    morvane::BatchPage page({[](QWidget&) { return QString(); }, [](const QString&) { return true; }});
+    box(page, "First hotstamp")->setText(QStringLiteral("0"));
+    box(page, "Last hotstamp")->setText(QString::number(state.range(0) - 1));
+    for (auto _ : state) {
+        page.rebuildNow();
+        benchmark::DoNotOptimize(page.exportCsv(dir.filePath(QStringLiteral("box.csv"))));
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_BatchRangeBuiltAndExported)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formats/encoder_host.h"
+#include "formats/prox_data.h"
+
+// Hotstamps converted as a batch lists them: a row per hotstamp with its prox data and the
+// messages its calculation gave, under one card format code, facility code and version.
+namespace morvane {
+
+// More is no box of cards but a mistake in the range.
+inline constexpr std::uint64_t kMaxBatchHotstamps = 1'000'000;
+
+struct ConvertedRow {
+    std::string hotstamp;
+    ProxDataText proxData;  // empty when the calculation gave none
+    std::string messages;   // joined with "; ", empty when there were none
+};
+
+// The batch's stand-in for the Data Input boxes: the facility code and version are the ones
+// given, nothing is written back, and the messages stay with their row.
+class RowConverter final : private EncoderHost {
+  public:
+    RowConverter(std::string_view cardFormat, std::int32_t facilityCode, std::int32_t version);
+    // The calculation holds on to this object's boxes.
+    RowConverter(const RowConverter&) = delete;
+    RowConverter& operator=(const RowConverter&) = delete;
+    ConvertedRow operator()(std::string_view hotstamp);
+
+  private:
+    void showMessage(std::string_view text) override;
+    void setHotstampBox(std::string_view) override {}
+    void setFacilityBox(std::string_view) override {}
+    void setVersionBox(std::string_view) override {}
+    std::string facilityBox() const override { return facilityBox_; }
+    std::string versionBox() const override { return versionBox_; }
+
+    std::string cardFormat_;
+    std::string facilityBox_;
+    std::string versionBox_;
+    std::string messages_;
+    ProxDataBatch calculate_;
+};
+
+// The hotstamps of pasted text, one per line: blanks around them and blank lines are dropped,
+// and a first line without a digit is taken for a column heading.
+std::vector<std::string> hotstampLines(std::string_view text);
+
+// FROM to TO inclusive, each plain digits; `error` says why the texts are no range.
+struct HotstampRange {
+    std::uint64_t from = 0;
+    std::uint64_t to = 0;
+    std::string error;
+};
+HotstampRange readHotstampRange(std::string_view from, std::string_view to);
+
+}  // namespace morvane

@@ -1,0 +1,124 @@
+// The Batch page driven through its controls: the rows it builds, what it exports and copies.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <sstream>
+
+#include "app/batch_page.h"
+#include "app/qt_text.h"
+#include "support/run_process.h"
+
+namespace morvane {
+namespace {
+
+template <typename Control>
+Control* control(QWidget& page, const QString& accessibleName) {
+    for (Control* c : page.findChildren<Control*>()) {
+        if (c->accessibleName() == accessibleName) return c;
+    }
+    ADD_FAILURE() << "no control named " << accessibleName.toStdString();
+    return nullptr;
+}
+
+struct BatchPageTest : ::testing::Test {
+    QStringList copied;
+    QString savePath;
+    BatchPage page{{[this](QWidget&) { return savePath; },
+                    [this](const QString& text) {
+                        copied << text;
+                        return true;
+                    }}};
+
+    void choose(const char* code, int facility) {
+        auto* format = control<QComboBox>(page, "Card format");
+        format->setCurrentIndex(format->findData(QString::fromLatin1(code)));
+        control<QSpinBox>(page, "Facility code")->setValue(facility);
+    }
+    void typeRange(const char* from, const char* to) {
+        QTest::keyClicks(control<QLineEdit>(page, "First hotstamp"), from);
+        QTest::keyClicks(control<QLineEdit>(page, "Last hotstamp"), to);
+        page.rebuildNow();
+    }
+    std::vector<std::string> column(int c) const {
+        std::vector<std::string> values;
+        for (const ConvertedRow& row : page.table().rows())
+            values.push_back(c == 0 ? row.hotstamp : std::string(row.proxData.view()));
+        return values;
+    }
+};
+
+TEST_F(BatchPageTest, ARangeOrAPastedListBuildsTheRowsAndABadRangeSaysWhy) {
+    choose("26", 12);
+    typeRange("7", "9");
+    EXPECT_EQ(column(0), (std::vector<std::string>{"7", "8", "9"}));
+    control<QPlainTextEdit>(page, "Hotstamps, one per line")->setPlainText("Hotstamp\n70000\n\n5");
+    page.rebuildNow();
+    EXPECT_EQ(column(0), (std::vector<std::string>{"70000", "5"}));
+    EXPECT_EQ(page.table().rows()[0].messages, "Hotstamp 70000 is too large. 65535 is max.");
+    control<QLineEdit>(page, "First hotstamp")->clear();
+    control<QLineEdit>(page, "Last hotstamp")->clear();
+    typeRange("9", "5");
+    EXPECT_TRUE(page.table().rows().empty());
+    const auto labels = page.findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [](QLabel* l) {
+        return l->text() == "the range runs backwards";
+    }));
+}
+
+// The export is the command line's own CSV, and its prox data split back to its hotstamps.
+TEST_F(BatchPageTest, ExportIsConvertsCsvAndSplitsBackToTheSameHotstamps) {
+    choose("37", 300);
+    typeRange("65530", "65540");
+    QTemporaryDir dir;
+    savePath = dir.filePath("box.csv");
+    QTest::mouseClick(control<QPushButton>(page, "Export every row as CSV"), Qt::LeftButton);
+    QFile file(savePath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const std::string exported = file.readAll().toStdString();
+
+    std::string hotstamps;
+    for (const std::string& h : column(0)) hotstamps += h + "\n";
+    const auto cli = test::runProcess(
+        MORVANE_CLI, {"convert", "--csv", "--format", "37", "--facility", "300"}, hotstamps);
+    EXPECT_EQ(exported, cli.out);
+
+    std::string proxData;
+    for (const std::string& p : column(1)) proxData += p + "\n";
+    const auto split = test::runProcess(MORVANE_CLI, {"split", "--csv"}, proxData);
+    // The 37 Bit hotstamp column of every row but the header; no field here holds a comma.
+    std::istringstream lines(split.out);
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream cells(line);
+        rows.emplace_back();
+        for (std::string cell; std::getline(cells, cell, ',');) rows.back().push_back(cell);
+    }
+    ASSERT_FALSE(rows.empty());
+    const auto field = std::find(rows[0].begin(), rows[0].end(), "37_hotstamp") - rows[0].begin();
+    std::vector<std::string> back;
+    for (std::size_t r = 1; r < rows.size(); ++r) back.push_back(rows[r].at(field));
+    EXPECT_EQ(back, column(0));
+}
+
+TEST_F(BatchPageTest, CopyPlacesTheSelectedRowsAsTabSeparatedLines) {
+    choose("26", 12);
+    typeRange("1", "3");
+    auto* view = control<QTableView>(page, "Converted hotstamps");
+    view->selectRow(2);
+    view->selectionModel()->select(view->model()->index(1, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    QTest::mouseClick(control<QPushButton>(page, "Copy the selected rows"), Qt::LeftButton);
+    ASSERT_EQ(copied.size(), 1);
+    EXPECT_EQ(copied[0], toQt("2\t" + column(1)[1] + "\t\n3\t" + column(1)[2] + "\t\n"));
+}
+
+}  // namespace
+}  // namespace morvane
