@@ -10,7 +10,7 @@ namespace {
 TEST(ConvertRows, PastedLinesDropBlanksAndAHeadingWithoutDigits) {
     EXPECT_EQ(hotstampLines("Hotstamp\r\n 12 \n\n\t13\r\nx9\n"),
               (std::vector<std::string>{"12", "13", "x9"}));
-    EXPECT_EQ(hotstampLines("12a\nhotstamp"), (std::vector<std::string>{"12a", "hotstamp"}));
+    EXPECT_EQ(hotstampLines("0\nhotstamp"), (std::vector<std::string>{"0", "hotstamp"}));
     EXPECT_TRUE(hotstampLines(" \n").empty());
 }
 
@@ -20,7 +20,7 @@ TEST(ConvertRows, ARangeIsTwoWholeNumbersForwardsAndAMillionAtMost) {
         const char* to;
         bool ok;
     };
-    for (const Case& c : {Case{"5", "5", true}, Case{" 0", "999999 ", true},
+    for (const Case& c : {Case{"5", "5", true}, Case{" 1", "1000000 ", true},
                           Case{"0", "1000000", false}, Case{"6", "5", false},
                           Case{"1.5", "3", false}, Case{"", "3", false},
                           Case{"1", "1234567890123456", false}}) {
