@@ -152,8 +152,8 @@ void appendCsvField(std::string& out, std::string_view field) {
 }
 
 std::string inputPlace(const InputLine& line) {
-    return (line.argument ? "argument " : "line ") + std::to_string(line.number) + ": " +
-           quoted(line.text);
+    const char* source = line.inRange ? "range hotstamp " : line.argument ? "argument " : "line ";
+    return source + std::to_string(line.number) + ": " + quoted(line.text);
 }
 
 bool reportIoErrors(int readError, const OutputBuffer& out) {

@@ -69,7 +69,8 @@ std::string rejectionReason(std::string_view cardData, const SplitResult& result
     return "\"" + bad + "\" at character " + std::to_string(at + 1) + " is not an octal digit";
 }
 
-std::string splitTable(std::string_view cardData, const SplitResult& result) {
+std::string splitTable(std::string_view cardData, const SplitResult& result,
+                       const FormatRanking& ranking) {
     std::string out;
     out.append(kCardDataLabel).append(" ").append(quoted(cardData)).append("\n");
     out.append(kBitDataLabel).append("  ");
@@ -100,6 +101,10 @@ std::string splitTable(std::string_view cardData, const SplitResult& result) {
             line.append(kHiddenNote);
         }
         out.append(line).append("\n");
+    }
+    if (ranking.count > 0) {
+        appendRankingReason(out, result, ranking);
+        out += '\n';
     }
     out.append("\n");
     return out;
@@ -166,9 +171,23 @@ void appendFormatJson(std::string& out, const SplitColumn& column, const SplitRe
     }
 }
 
+// The formats by place, ties sharing one, and the reason: ASCII of our own, nothing to escape.
+void appendRankingJson(std::string& out, const SplitResult& r, const FormatRanking& ranking) {
+    out.append("\"ranking\":{\"places\":[");
+    for (const RankedFormat& f : ranking.formats()) {
+        const bool opens = &f == ranking.ranked.data() || (&f - 1)->place != f.place;
+        if (opens && &f != ranking.ranked.data()) out.append("],");
+        out.append(opens ? "[\"" : ",\"").append(layout(splitColumn(f.id).layout).code) += '"';
+    }
+    out.append(ranking.count > 0 ? "]],\"reason\":\"" : "],\"reason\":\"");
+    appendRankingReason(out, r, ranking);
+    out.append("\"}");
+}
+
 }  // namespace
 
-void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result) {
+void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result,
+                     const FormatRanking& ranking) {
     out.append("{\"format\":2,\"card_data\":");
     appendJsonString(out, cardData);
     out.append(",\"bit_data\":\"");
@@ -184,7 +203,9 @@ void appendSplitJson(std::string& out, std::string_view cardData, const SplitRes
         if (column.id != splitColumns().front().id) out.push_back(',');
         appendFormatJson(out, column, result);
     }
-    out.append("}}");
+    out.append("},");
+    appendRankingJson(out, result, ranking);
+    out.push_back('}');
 }
 
 std::string splitCsvHeader() {
@@ -198,10 +219,11 @@ std::string splitCsvHeader() {
                 .append(kValueKeys[row]);
         }
     }
-    return header + ",rejected";
+    return header + ",rejected,most_likely";
 }
 
-void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResult& result) {
+void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResult& result,
+                    const FormatRanking& ranking) {
     appendCsvField(out, cardData);
     std::string cell;
     for (const SplitColumn& column : splitColumns()) {
@@ -213,6 +235,11 @@ void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResu
         }
     }
     appendCsvField(out.append(","), rejectionReason(cardData, result));
+    out.push_back(',');
+    for (const RankedFormat& f : ranking.mostLikely()) {
+        if (&f != ranking.ranked.data()) out.push_back(' ');
+        out.append(layout(splitColumn(f.id).layout).code);
+    }
 }
 
 }  // namespace morvane::cli
