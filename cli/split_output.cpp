@@ -9,6 +9,8 @@
 
 namespace morvane::cli {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // A column's width in the result table: its row label without the colon, or the widest text
@@ -134,16 +136,19 @@ void appendJsonString(std::string& out, std::string_view text) {
 struct MemberHeads {
     std::string passes;
     std::string refused;
+    std::string code;  // in quotes
 };
 
 const std::array<MemberHeads, kSplitFormatCount>& memberHeads() {
     static const auto kHeads = [] {
         std::array<MemberHeads, kSplitFormatCount> heads;
         for (const SplitColumn& column : splitColumns()) {
-            const std::string code = "\"" + std::string(layout(column.layout).code) + "\":";
+            const std::string code = "\"" + std::string(layout(column.layout).code) + "\"";
             heads[static_cast<std::size_t>(column.id)] = {
-                code + "{\"passes\":true", code + "{\"passes\":false,\"refusal\":\"" +
-                                               std::string(column.refusal) + "\",\"reason\":\""};
+                code + ":{\"passes\":true",
+                code + ":{\"passes\":false,\"refusal\":\"" + std::string(column.refusal) +
+                    "\",\"reason\":\"",
+                code};
         }
         return heads;
     }();
@@ -173,15 +178,16 @@ void appendFormatJson(std::string& out, const SplitColumn& column, const SplitRe
 
 // The formats by place, ties sharing one, and the reason: ASCII of our own, nothing to escape.
 void appendRankingJson(std::string& out, const SplitResult& r, const FormatRanking& ranking) {
-    out.append("\"ranking\":{\"places\":[");
+    out += R"("ranking":{"places":[)"sv;
     for (const RankedFormat& f : ranking.formats()) {
         const bool opens = &f == ranking.ranked.data() || (&f - 1)->place != f.place;
-        if (opens && &f != ranking.ranked.data()) out.append("],");
-        out.append(opens ? "[\"" : ",\"").append(layout(splitColumn(f.id).layout).code) += '"';
+        if (opens && &f != ranking.ranked.data()) out += "],"sv;
+        out += opens ? '[' : ',';
+        out += memberHeads()[static_cast<std::size_t>(f.id)].code;
     }
-    out.append(ranking.count > 0 ? "]],\"reason\":\"" : "],\"reason\":\"");
+    out += ranking.count > 0 ? R"(]],"reason":")"sv : R"(],"reason":")"sv;
     appendRankingReason(out, r, ranking);
-    out.append("\"}");
+    out += R"("})"sv;
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 namespace morvane {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr auto kFacilityRow = static_cast<std::size_t>(GridRow::Facility);
@@ -31,36 +33,47 @@ bool sameCredential(const SplitColumn& a, const SplitColumn& b) {
            sameField(x.facility, y.facility) && sameField(x.version, y.version);
 }
 
-// For each column, the first column that reads its credential the same way.
-const std::array<SplitFormatId, kSplitFormatCount>& kinOf() {
-    static const auto kKin = [] {
-        std::array<SplitFormatId, kSplitFormatCount> kin{};
+// What ranking needs of each column, worked out once from the catalogue: a batch ranks millions.
+struct ColumnFacts {
+    const Layout* layout;
+    SplitFormatId kin;  // the first column that reads its credential the same way
+    int topBit;         // its sentinel, or else the top bit of its frame
+    bool sentinel;
+    bool facility;  // it reads a facility code
+};
+
+const std::array<ColumnFacts, kSplitFormatCount>& factsOf() {
+    static const auto kFacts = [] {
+        std::array<ColumnFacts, kSplitFormatCount> facts{};
         for (const SplitColumn& column : splitColumns()) {
-            const auto first =
-                std::find_if(splitColumns().begin(), splitColumns().end(),
-                             [&](const auto& c) { return sameCredential(c, column); });
-            kin[static_cast<std::size_t>(column.id)] = first->id;
+            const Layout& l = layout(column.layout);
+            const auto kin = std::find_if(splitColumns().begin(), splitColumns().end(),
+                                          [&](const auto& c) { return sameCredential(c, column); });
+            facts[static_cast<std::size_t>(column.id)] = {
+                &l, kin->id, l.sentinelBit >= 0 ? l.sentinelBit : frameTop(l) - 1,
+                l.sentinelBit >= 0, column.fields[kFacilityRow].present()};
         }
-        return kin;
+        return facts;
     }();
-    return kKin;
+    return kFacts;
 }
+
+const ColumnFacts& factsOf(SplitFormatId id) { return factsOf()[static_cast<std::size_t>(id)]; }
 
 const Layout* readerLayout(const RankingInputs& inputs) {
     return inputs.readerBitCount ? findLayout(readerFormatCode(*inputs.readerBitCount)) : nullptr;
 }
 
-FormatEvidence evidenceFor(const SplitColumn& column, const SplitResult& split,
-                           const RankingInputs& inputs) {
-    const Layout& l = layout(column.layout);
-    const int highest = static_cast<int>(std::bit_width(split.word.bits)) - 1;
-    const ColumnResult& c = split.column(column.id);
+// `reader` is the layout the reader's bit count names, or null.
+FormatEvidence evidenceFor(const ColumnFacts& facts, SplitFormatId id, const SplitResult& split,
+                           const RankingInputs& inputs, const Layout* reader) {
+    const bool tops = static_cast<int>(std::bit_width(split.word.bits)) - 1 == facts.topBit;
     return {
-        .readerCount = readerLayout(inputs) == &l,
-        .siteFacility = inputs.site != nullptr && column.fields[kFacilityRow].present() &&
-                        inputs.site->uses(column.id, c.values[kFacilityRow]),
-        .sentinel = l.sentinelBit >= 0 && highest == l.sentinelBit,
-        .frameTop = l.sentinelBit < 0 && highest == frameTop(l) - 1,
+        .readerCount = reader != nullptr && reader == facts.layout,
+        .siteFacility = inputs.site != nullptr && facts.facility &&
+                        inputs.site->uses(id, split.column(id).values[kFacilityRow]),
+        .sentinel = tops && facts.sentinel,
+        .frameTop = tops && !facts.sentinel,
     };
 }
 
@@ -77,36 +90,50 @@ FormatEvidence either(const FormatEvidence& a, const FormatEvidence& b) {
 
 }  // namespace
 
-FormatRanking rankFormats(const SplitResult& split, const RankingInputs& inputs) {
-    FormatRanking ranking;
-    ranking.readerBitCount = inputs.readerBitCount;
-    if (split.state != SplitState::Split) return ranking;
-    std::array<FormatEvidence, kSplitFormatCount> evidence{};
-    for (const SplitColumn& column : splitColumns()) {
-        const auto i = static_cast<std::size_t>(column.id);
-        if (split.column(column.id).passes()) {
-            evidence[i] = evidenceFor(column, split, inputs);
-            ranking.ranked[ranking.count++] = {column.id, 0, {}};
-        } else if (readerLayout(inputs) == &layout(column.layout)) {
-            ranking.readerFormatRefused = column.id;
+namespace {
+
+// Strongest evidence first; insertion keeps tied formats in column order, with nine at most and
+// nothing allocated. Tied formats share a place.
+void placeByEvidence(std::span<RankedFormat> ranked) {
+    for (std::size_t i = 1; i < ranked.size(); ++i) {
+        const RankedFormat r = ranked[i];
+        std::size_t j = i;
+        for (; j > 0 && weight(ranked[j - 1].evidence) < weight(r.evidence); --j) {
+            ranked[j] = ranked[j - 1];
         }
+        ranked[j] = r;
     }
-    // Whatever speaks for a format speaks for its kin, which passes whenever it does.
-    const auto ranked = std::span(ranking.ranked.data(), ranking.count);
-    for (RankedFormat& r : ranked) {
-        for (const RankedFormat& other : ranked) {
-            if (kinOf()[static_cast<std::size_t>(other.id)] ==
-                kinOf()[static_cast<std::size_t>(r.id)])
-                r.evidence = either(r.evidence, evidence[static_cast<std::size_t>(other.id)]);
-        }
-    }
-    std::stable_sort(ranked.begin(), ranked.end(), [](const auto& a, const auto& b) {
-        return weight(a.evidence) > weight(b.evidence);
-    });
     for (std::size_t i = 0; i < ranked.size(); ++i) {
         const bool tied = i > 0 && ranked[i].evidence == ranked[i - 1].evidence;
         ranked[i].place = i == 0 ? 1 : ranked[i - 1].place + (tied ? 0 : 1);
     }
+}
+
+}  // namespace
+
+FormatRanking rankFormats(const SplitResult& split, const RankingInputs& inputs) {
+    FormatRanking ranking;
+    ranking.readerBitCount = inputs.readerBitCount;
+    if (split.state != SplitState::Split) return ranking;
+    const auto& facts = factsOf();
+    const Layout* reader = readerLayout(inputs);
+    // Whatever speaks for a format speaks for its kin, which passes whenever it does.
+    std::array<FormatEvidence, kSplitFormatCount> ofKin{};
+    for (std::size_t i = 0; i < kSplitFormatCount; ++i) {
+        const auto id = static_cast<SplitFormatId>(i);
+        if (split.columns[i].passes()) {
+            FormatEvidence& kin = ofKin[static_cast<std::size_t>(facts[i].kin)];
+            kin = either(kin, evidenceFor(facts[i], id, split, inputs, reader));
+            ranking.ranked[ranking.count++] = {id, 0, {}};
+        } else if (reader != nullptr && reader == facts[i].layout) {
+            ranking.readerFormatRefused = id;
+        }
+    }
+    const auto ranked = std::span(ranking.ranked.data(), ranking.count);
+    for (RankedFormat& r : ranked) {
+        r.evidence = ofKin[static_cast<std::size_t>(facts[static_cast<std::size_t>(r.id)].kin)];
+    }
+    placeByEvidence(ranked);
     return ranking;
 }
 
@@ -134,54 +161,56 @@ void appendMostLikely(std::string& out, const FormatRanking& ranking) {
 namespace {
 
 // The evidence for one format in words, each part one the bit map shows.
-std::string evidenceText(const RankedFormat& r, const SplitResult& split,
-                         const FormatRanking& ranking) {
-    const Layout& l = layout(splitColumn(r.id).layout);
-    std::string text;
-    const auto part = [&]() -> std::string& { return text += text.empty() ? "" : "; "; };
+void appendEvidence(std::string& out, const RankedFormat& r, const SplitResult& split,
+                    const FormatRanking& ranking) {
+    const std::size_t start = out.size();
+    const auto part = [&]() -> std::string& { return out += out.size() == start ? "" : "; "; };
     if (r.evidence.readerCount) {
-        appendDecimal(part() += "the reader read ",
-                      static_cast<std::uint64_t>(*ranking.readerBitCount)) += " bits";
+        appendDecimal(part() += "the reader read "sv,
+                      static_cast<std::uint64_t>(*ranking.readerBitCount)) += " bits"sv;
     }
     if (r.evidence.siteFacility) {
-        appendDecimal(part() += "facility code ", split.column(r.id).values[kFacilityRow]) +=
+        appendDecimal(part() += "facility code "sv, split.column(r.id).values[kFacilityRow]) +=
             " is one this site uses";
     }
+    const auto top = static_cast<std::uint64_t>(factsOf(r.id).topBit);
     if (r.evidence.sentinel) {
-        appendDecimal(part() += "the sentinel at bit ",
-                      static_cast<std::uint64_t>(l.sentinelBit)) += " and nothing above it";
+        appendDecimal(part() += "the sentinel at bit "sv, top) += " and nothing above it"sv;
     }
     if (r.evidence.frameTop) {
-        const auto top = static_cast<std::uint64_t>(frameTop(l));
         appendDecimal(
-            appendDecimal(part() += "the highest set bit is bit ", top - 1) += ", the top of its ",
-            top) += "-bit frame";
+            appendDecimal(part() += "the highest set bit is bit "sv, top) += ", the top of its "sv,
+            top + 1) += "-bit frame"sv;
     }
-    return text;
 }
 
 }  // namespace
 
 void appendRankingReason(std::string& out, const SplitResult& split, const FormatRanking& ranking) {
     if (ranking.count == 0) return;
-    appendMostLikely(out += "most likely ", ranking);
-    std::string because;
+    appendMostLikely(out += "most likely "sv, ranking);
+    out += ": "sv;
+    const std::size_t start = out.size();
+    // Tied formats that say the same (37 Bit V and 37 Bit always do) say it once.
     for (const RankedFormat& r : ranking.mostLikely()) {
-        const std::string text = evidenceText(r, split, ranking);
-        if (because.find(text) == std::string::npos)
-            because += (because.empty() ? "" : "; ") + text;
+        const std::size_t before = out.size();
+        if (before > start) out += "; "sv;
+        appendEvidence(out, r, split, ranking);
+        const std::string_view said(out.data() + start, before - start);
+        const std::string_view text(out.data() + before + (before > start ? 2 : 0),
+                                    out.size() - before - (before > start ? 2 : 0));
+        if (text.empty() || said.find(text) != std::string_view::npos) out.resize(before);
     }
-    if (because.empty()) {
-        because = ranking.count == 1 ? "the only format that passes"
-                                     : "nothing in the card data tells them apart";
+    if (out.size() == start) {
+        out += ranking.count == 1 ? "the only format that passes"
+                                  : "nothing in the card data tells them apart";
     }
-    out += ": " + because;
     if (ranking.readerFormatRefused) {
         const SplitColumn& refused = splitColumn(*ranking.readerFormatRefused);
-        appendDecimal(out += "; the reader read ",
+        appendDecimal(out += "; the reader read "sv,
                       static_cast<std::uint64_t>(*ranking.readerBitCount)) +=
             " bits, but the card data is not a ";
-        out.append(refused.heading) += " credential";
+        out.append(refused.heading) += " credential"sv;
     }
 }
 
