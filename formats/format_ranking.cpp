@@ -88,10 +88,6 @@ FormatEvidence either(const FormatEvidence& a, const FormatEvidence& b) {
             a.sentinel || b.sentinel, a.frameTop || b.frameTop};
 }
 
-}  // namespace
-
-namespace {
-
 // Strongest evidence first; insertion keeps tied formats in column order, with nine at most and
 // nothing allocated. Tied formats share a place.
 void placeByEvidence(std::span<RankedFormat> ranked) {

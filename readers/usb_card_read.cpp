@@ -1,6 +1,5 @@
 #include "readers/usb_card_read.h"
 
-#include <array>
 #include <optional>
 
 #include "formats/card_format.h"
