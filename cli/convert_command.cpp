@@ -132,13 +132,11 @@ int runConvert(const ConvertOptions& options) {
             out.line(frame);
         }
     };
-    if (range) forEachInRange(*range, convertLine);
-    const int readError =
-        range && options.hotstamps.empty() ? 0 : forEachInput(options.hotstamps, convertLine, [&] {
-            errors.flush();
-            out.flush();
-            return out.error() == 0;
-        });
+    const int readError = forEachHotstamp(range, options.hotstamps, convertLine, [&] {
+        errors.flush();
+        out.flush();
+        return out.error() == 0;
+    });
     errors.flush();
     out.flush();
     return reportIoErrors(readError, out) && allProxData ? 0 : 1;

@@ -57,4 +57,12 @@ void forEachInRange(const HotstampRange& range, const LineHandler& onLine) {
     }
 }
 
+int forEachHotstamp(const std::optional<HotstampRange>& range,
+                    const std::vector<std::string>& operands, const LineHandler& onLine,
+                    const BeforeWait& beforeWait) {
+    if (!range) return forEachInput(operands, onLine, beforeWait);
+    forEachInRange(*range, onLine);
+    return operands.empty() ? 0 : forEachInput(operands, onLine, beforeWait);
+}
+
 }  // namespace morvane::cli
