@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "cli/explain_output.h"
+#include "cli/hotstamp_range.h"
 #include "cli/line_io.h"
 #include "formats/card_format.h"
 #include "formats/encoder_host.h"
@@ -76,12 +77,26 @@ std::optional<std::int32_t> facilityCodeOf(const std::string& text) {
     return fitted;
 }
 
+// The range, when one is given and it is sound; false for a usage error.
+bool rangeOf(const ConvertOptions& options, std::int32_t facilityCode,
+             std::optional<HotstampRange>& range) {
+    if (options.range.empty()) return true;
+    std::string why;
+    range = parseHotstampRange(options.range, *builtLayout(options.format, facilityCode), why);
+    if (!range)
+        std::fprintf(stderr, "morvane-cli: --range \"%s\": %s\n", options.range.c_str(),
+                     why.c_str());
+    return range.has_value();
+}
+
 }  // namespace
 
 int runConvert(const ConvertOptions& options) {
     const auto fitted = facilityCodeOf(options.facility);
     if (!fitted) return 2;
     const std::int32_t facilityCode = *fitted;
+    std::optional<HotstampRange> range;
+    if (!rangeOf(options, facilityCode, range)) return 2;
 
     OutputBuffer out(stdout, options.csv);
     OutputBuffer errors(stderr);
@@ -108,7 +123,7 @@ int runConvert(const ConvertOptions& options) {
             out.line(frame);
         }
     };
-    const int readError = forEachInput(options.hotstamps, convertLine, [&] {
+    const int readError = forEachHotstamp(range, options.hotstamps, convertLine, [&] {
         errors.flush();
         out.flush();
         return out.error() == 0;

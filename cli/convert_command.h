@@ -11,7 +11,8 @@ struct ConvertOptions {
     std::string version = "0";           // the version box text
     bool explain = false;                // the built frame's bit roles under each prox data
     bool csv = false;                    // a header row, then one row per hotstamp
-    std::vector<std::string> hotstamps;  // none, or "-": one per line from standard input
+    std::string range;                   // "FROM-TO", converted first; empty when not given
+    std::vector<std::string> hotstamps;  // none (without a range), or "-": standard input
 };
 
 // Prints one line per hotstamp, exactly what the window's calculation gives; messages go to

@@ -139,8 +139,8 @@ std::string quoted(std::string_view text) {
 }
 
 std::string inputPlace(const InputLine& line) {
-    return (line.argument ? "argument " : "line ") + std::to_string(line.number) + ": " +
-           quoted(line.text);
+    const char* source = line.inRange ? "range hotstamp " : line.argument ? "argument " : "line ";
+    return source + std::to_string(line.number) + ": " + quoted(line.text);
 }
 
 bool reportIoErrors(int readError, const OutputBuffer& out) {

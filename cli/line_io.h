@@ -62,9 +62,11 @@ struct InputLine {
     bool tooLong = false;
     std::size_t number = 0;  // its line of standard input, or its position among the arguments
     bool argument = false;
+    bool inRange = false;  // a hotstamp of `convert --range`, numbered from the range's first
 };
 
-// Where a message's input came from, and what it was: `line 3: "70000"`, `argument 2: "x"`.
+// Where a message's input came from, and what it was: `line 3: "70000"`, `argument 2: "x"`,
+// `range hotstamp 5: "104"`.
 std::string inputPlace(const InputLine& line);
 
 // The text in quotes, so that blanks show, with control and non-ASCII bytes escaped ("\x01")

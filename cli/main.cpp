@@ -49,8 +49,12 @@ CLI::App* addConvert(CLI::App& app, morvane::cli::ConvertOptions& convert) {
     cmd->add_flag("--csv", convert.csv,
                   "A header row, then hotstamp, format, facility, version, prox data and "
                   "message per hotstamp");
+    cmd->add_option("--range", convert.range,
+                    "Hotstamps FROM-TO, both included, at most 1000000, before any arguments; "
+                    "standard input is then read only for -");
     cmd->add_option("HOTSTAMP", convert.hotstamps,
-                    "Hotstamp numbers; none or - reads one per line from standard input");
+                    "Hotstamp numbers; none (without --range) or - reads one per line from "
+                    "standard input");
     return cmd;
 }
 
@@ -66,6 +70,9 @@ CLI::App* addSplit(CLI::App& app, morvane::cli::SplitOptions& split) {
                   "V version, S sentinel, 0 or 1 fixed, x must be 0 above the frame, - not "
                   "looked at) and why the format matches or not")
         ->excludes(csv);
+    cmd->add_option("--facilities", split.facilities,
+                    "The site's facilities file: a facility code and a card format code per line; "
+                    "formats whose facility code it lists rank higher");
     cmd->add_option("CARDDATA", split.cardData,
                     "Card data; none or - reads one per line from standard input");
     return cmd;

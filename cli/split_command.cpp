@@ -1,11 +1,14 @@
 #include "cli/split_command.h"
 
+#include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "cli/explain_output.h"
 #include "cli/line_io.h"
 #include "cli/split_output.h"
 #include "formats/split_data.h"
+#include "readers/site_facilities_file.h"
 
 namespace morvane::cli {
 
@@ -28,25 +31,40 @@ void reportRefusal(const InputLine& cardData, OutputBuffer& errors) {
 }
 
 void writeResult(const SplitOptions& options, std::string_view cardData, const SplitResult& r,
-                 OutputBuffer& out) {
+                 const FormatRanking& ranking, OutputBuffer& out) {
     if (options.json) {
         out.lineWith([&](std::string& line) {
-            appendSplitJson(line, cardData, r);
+            appendSplitJson(line, cardData, r, ranking);
             if (options.explain) addSplitExplanation(line, cardData, r, true);
         });
     } else if (options.csv) {
-        out.lineWith([&](std::string& line) { appendSplitCsv(line, cardData, r); });
+        out.lineWith([&](std::string& line) { appendSplitCsv(line, cardData, r, ranking); });
     } else {
-        std::string block = splitTable(cardData, r);
+        std::string block = splitTable(cardData, r, ranking);
         if (options.explain) addSplitExplanation(block, cardData, r, false);
         block.pop_back();  // line() ends it
         out.line(block);
     }
 }
 
+// The facilities file named on the command line must be there: a typing error in its name would
+// otherwise rank every card as if the site had none.
+std::optional<SiteFacilities> siteFacilities(const SplitOptions& options) {
+    if (options.facilities.empty()) return SiteFacilities{};
+    auto site = loadSiteFacilities(options.facilities, stderr);
+    if (!site) {
+        std::fprintf(stderr, "morvane-cli: --facilities \"%s\": no regular file that can be read\n",
+                     options.facilities.c_str());
+    }
+    return site;
+}
+
 }  // namespace
 
 int runSplit(const SplitOptions& options) {
+    const auto site = siteFacilities(options);
+    if (!site) return 2;
+    const RankingInputs inputs{std::nullopt, site->empty() ? nullptr : &*site};
     OutputBuffer out(stdout, options.csv && !options.json);
     OutputBuffer errors(stderr);
     bool allMatched = true;
@@ -56,7 +74,7 @@ int runSplit(const SplitOptions& options) {
         reportRefusal(cardData, errors);
         const SplitResult result = SplitData(cardData.text);
         allMatched = allMatched && result.anyMatch();
-        writeResult(options, cardData.text, result, out);
+        writeResult(options, cardData.text, result, rankFormats(result, inputs), out);
     };
     const int readError = forEachInput(options.cardData, splitOne, [&] {
         errors.flush();

@@ -9,6 +9,7 @@ struct SplitOptions {
     bool json = false;
     bool csv = false;                   // a header row, then one row per card data
     bool explain = false;               // each format's bit roles and verdict as well
+    std::string facilities;             // the site's facilities file; empty when none is given
     std::vector<std::string> cardData;  // none, or "-": one per line from standard input
 };
 

@@ -9,6 +9,8 @@
 
 namespace morvane::cli {
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // A column's width in the result table: its row label without the colon, or the widest text
@@ -69,7 +71,8 @@ std::string rejectionReason(std::string_view cardData, const SplitResult& result
     return "\"" + bad + "\" at character " + std::to_string(at + 1) + " is not an octal digit";
 }
 
-std::string splitTable(std::string_view cardData, const SplitResult& result) {
+std::string splitTable(std::string_view cardData, const SplitResult& result,
+                       const FormatRanking& ranking) {
     std::string out;
     out.append(kCardDataLabel).append(" ").append(quoted(cardData)).append("\n");
     out.append(kBitDataLabel).append("  ");
@@ -101,6 +104,10 @@ std::string splitTable(std::string_view cardData, const SplitResult& result) {
         }
         out.append(line).append("\n");
     }
+    if (ranking.count > 0) {
+        appendRankingReason(out, result, ranking);
+        out += '\n';
+    }
     out.append("\n");
     return out;
 }
@@ -129,16 +136,19 @@ void appendJsonString(std::string& out, std::string_view text) {
 struct MemberHeads {
     std::string passes;
     std::string refused;
+    std::string code;  // in quotes
 };
 
 const std::array<MemberHeads, kSplitFormatCount>& memberHeads() {
     static const auto kHeads = [] {
         std::array<MemberHeads, kSplitFormatCount> heads;
         for (const SplitColumn& column : splitColumns()) {
-            const std::string code = "\"" + std::string(layout(column.layout).code) + "\":";
+            const std::string code = "\"" + std::string(layout(column.layout).code) + "\"";
             heads[static_cast<std::size_t>(column.id)] = {
-                code + "{\"passes\":true", code + "{\"passes\":false,\"refusal\":\"" +
-                                               std::string(column.refusal) + "\",\"reason\":\""};
+                code + ":{\"passes\":true",
+                code + ":{\"passes\":false,\"refusal\":\"" + std::string(column.refusal) +
+                    "\",\"reason\":\"",
+                code};
         }
         return heads;
     }();
@@ -166,9 +176,24 @@ void appendFormatJson(std::string& out, const SplitColumn& column, const SplitRe
     }
 }
 
+// The formats by place, ties sharing one, and the reason: ASCII of our own, nothing to escape.
+void appendRankingJson(std::string& out, const SplitResult& r, const FormatRanking& ranking) {
+    out += R"("ranking":{"places":[)"sv;
+    for (const RankedFormat& f : ranking.formats()) {
+        const bool opens = &f == ranking.ranked.data() || (&f - 1)->place != f.place;
+        if (opens && &f != ranking.ranked.data()) out += "],"sv;
+        out += opens ? '[' : ',';
+        out += memberHeads()[static_cast<std::size_t>(f.id)].code;
+    }
+    out += ranking.count > 0 ? R"(]],"reason":")"sv : R"(],"reason":")"sv;
+    appendRankingReason(out, r, ranking);
+    out += R"("})"sv;
+}
+
 }  // namespace
 
-void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result) {
+void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result,
+                     const FormatRanking& ranking) {
     out.append("{\"format\":2,\"card_data\":");
     appendJsonString(out, cardData);
     out.append(",\"bit_data\":\"");
@@ -184,7 +209,9 @@ void appendSplitJson(std::string& out, std::string_view cardData, const SplitRes
         if (column.id != splitColumns().front().id) out.push_back(',');
         appendFormatJson(out, column, result);
     }
-    out.append("}}");
+    out.append("},");
+    appendRankingJson(out, result, ranking);
+    out.push_back('}');
 }
 
 std::string splitCsvHeader() {
@@ -198,10 +225,11 @@ std::string splitCsvHeader() {
                 .append(kValueKeys[row]);
         }
     }
-    return header + ",rejected";
+    return header + ",rejected,most_likely";
 }
 
-void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResult& result) {
+void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResult& result,
+                    const FormatRanking& ranking) {
     appendCsvField(out, cardData);
     std::string cell;
     for (const SplitColumn& column : splitColumns()) {
@@ -213,6 +241,11 @@ void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResu
         }
     }
     appendCsvField(out.append(","), rejectionReason(cardData, result));
+    out.push_back(',');
+    for (const RankedFormat& f : ranking.mostLikely()) {
+        if (&f != ranking.ranked.data()) out.push_back(' ');
+        out.append(layout(splitColumn(f.id).layout).code);
+    }
 }
 
 }  // namespace morvane::cli

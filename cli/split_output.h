@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "formats/format_ranking.h"
 #include "formats/split_data.h"
 
 // How morvane-cli writes one Split Data result: the page's grid for people, a JSON object per
@@ -14,8 +15,9 @@ namespace morvane::cli {
 std::string rejectionReason(std::string_view cardData, const SplitResult& result);
 
 // The card data, its bit data and the page's result grid, one row per format in the page's
-// column order, ending with a blank line.
-std::string splitTable(std::string_view cardData, const SplitResult& result);
+// column order, then which format it most likely is and why, ending with a blank line.
+std::string splitTable(std::string_view cardData, const SplitResult& result,
+                       const FormatRanking& ranking);
 
 // The key each value has in the JSON and the CSV header: "hotstamp", "facility", "version",
 // "no_facility".
@@ -24,12 +26,14 @@ std::string_view valueKey(GridRow row);
 // Appends one JSON object (format 2) as a line's text. Card data is any bytes a caller sent:
 // bytes that are not UTF-8 become U+FFFD, and everything outside printable ASCII is escaped so
 // that each object stays on its own line.
-void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result);
+void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result,
+                     const FormatRanking& ranking);
 
 // The CSV header, then one row per card data: the card data, each format's values or refusal,
-// and why the card data was rejected.
+// why the card data was rejected, and the codes of the most likely formats.
 std::string splitCsvHeader();
-void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResult& result);
+void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResult& result,
+                    const FormatRanking& ranking);
 
 // Characters as a person counts them: UTF-8 sequences count once.
 std::size_t characterCount(std::string_view text);

@@ -285,6 +285,14 @@ const Layout* findLayout(std::string_view code) {
     return nullptr;
 }
 
+std::string_view readerFormatCode(int bitCount) {
+    const auto bits = static_cast<std::size_t>(std::max(bitCount, 0));
+    for (const Layout& l : kLayouts) {
+        if (!l.layoutMask.empty() && l.layoutMask.size() == bits) return l.code;
+    }
+    return bits == kCasiReaderMask.size() ? layout(LayoutId::Casi).code : std::string_view();
+}
+
 const Layout* builtLayout(std::string_view code, std::int32_t facilityCode) {
     const Layout* l = findLayout(code);
     if (l != nullptr && l->id == LayoutId::F37 && facilityCode == 0) {

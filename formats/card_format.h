@@ -99,4 +99,9 @@ const Layout* builtLayout(std::string_view code, std::int32_t facilityCode);
 // The layout mask of the 42-bit frame a USB reader sees on a Casi card.
 inline constexpr std::string_view kCasiReaderMask = "PFFFFFFFFIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIP";
 
+// The card format a USB reader's bit count stands for: the format whose layout mask has that
+// many bits ("35V" for every 35-bit card, "37" for every 37-bit one), "Casi" for the 42-bit
+// frame, or the empty text for any other count.
+std::string_view readerFormatCode(int bitCount);
+
 }  // namespace morvane

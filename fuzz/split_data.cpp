@@ -102,12 +102,12 @@ void checkCommandLineOutput(std::string_view cardData, const SplitResult& r) {
     FUZZ_CHECK(reason.empty() == (r.state != SplitState::Rejected));
 
     // Nothing a terminal might act on reaches it.
-    const std::string table = cli::splitTable(cardData, r);
+    const std::string table = cli::splitTable(cardData, r, rankFormats(r));
     for (char c : table) FUZZ_CHECK(c == '\n' || (c >= 0x20 && c <= 0x7e));
     FUZZ_CHECK(table.ends_with("\n\n"));
 
     std::string line;
-    cli::appendSplitJson(line, cardData, r);
+    cli::appendSplitJson(line, cardData, r, rankFormats(r));
     FUZZ_CHECK(fuzz::isPrintableAscii(line));
     const auto object = nlohmann::json::parse(line, nullptr, false);
     FUZZ_CHECK(!object.is_discarded());

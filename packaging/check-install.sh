@@ -36,6 +36,12 @@ cmp -s "$shipped_hwg" "$stage$configdir/Default.hwg" ||
 # An absolute link: it leads to the configuration folder wherever the tree is staged.
 [ "$(readlink "$stage$programdir/Default.hwg")" = "$configdir/Default.hwg" ] ||
     fail "$programdir/Default.hwg is not a link to $configdir/Default.hwg"
+# The site's facility codes the same way; the shipped file lists none.
+[ -f "$stage$configdir/facilities" ] || fail "$configdir/facilities not installed"
+[ "$(readlink "$stage$programdir/facilities")" = "$configdir/facilities" ] ||
+    fail "$programdir/facilities is not a link to $configdir/facilities"
+"$stage$bindir/morvane-cli" split --facilities "$stage$configdir/facilities" 1 2>&1 >/dev/null |
+    { ! grep . ; } || fail "the shipped facilities file has lines morvane-cli ignores"
 
 # A relative link, so that it survives the package's move from staging tree to /usr.
 [ -L "$stage$bindir/morvane" ] || fail "$bindir/morvane is not a link"

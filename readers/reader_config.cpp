@@ -1,11 +1,6 @@
 #include "readers/reader_config.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
-#include <cerrno>
 #include <cmath>
 #include <istream>
 #include <sstream>
@@ -13,6 +8,7 @@
 #include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
 #include "readers/leading_number.h"
+#include "readers/regular_file.h"
 
 namespace morvane {
 
@@ -147,33 +143,9 @@ bool loadReaderConfig(std::istream& in, ReaderRecords& records) {
     return true;
 }
 
-namespace {
-
-// Only a regular file is read, and opening never waits: a named pipe or a device placed under
-// the file's name must not hold up the start-up. Bytes past the longest usable file are no use.
-std::optional<std::string> readRegularFile(const std::filesystem::path& path) {
-    constexpr std::size_t kLimit = kConfigLineCount * (kMaxConfigLineLength + 2);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
-    struct stat info {};
-    std::optional<std::string> text;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) text.emplace();
-    char buffer[65536];
-    while (text && text->size() < kLimit) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) text.reset();
-        if (n <= 0) break;
-        text->append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return text;
-}
-
-}  // namespace
-
 bool loadReaderConfigFile(const std::filesystem::path& path, ReaderRecords& records) {
-    const auto text = readRegularFile(path);
+    // Bytes past the longest usable file are no use.
+    const auto text = readRegularFile(path, kConfigLineCount * (kMaxConfigLineLength + 2));
     if (!text) return false;
     std::istringstream in(*text);
     return loadReaderConfig(in, records);

@@ -1,6 +1,5 @@
 #include "readers/usb_card_read.h"
 
-#include <array>
 #include <optional>
 
 #include "formats/card_format.h"
@@ -12,21 +11,6 @@
 namespace morvane {
 
 namespace {
-
-struct ReaderFormat {
-    int bitCount;
-    std::string_view code;
-};
-
-// A 35-bit card is always read as a Vorta ID and a 37-bit card always with a facility code.
-constexpr std::array<ReaderFormat, 6> kReaderFormats{{
-    {26, "26"},
-    {34, "34"},
-    {35, "35V"},
-    {36, "36V"},
-    {37, "37"},
-    {42, "Casi"},
-}};
 
 // The facility code text read as a whole number; empty or not a number counts as 0. A reader
 // layout's facility field is at most 16 bits, but the card comes from outside: a number beyond
@@ -49,13 +33,6 @@ std::string cardHexText(const CardBuffer& buffer) {
         text.push_back(kDigits[buffer[i] & 0xF]);
     }
     return text;
-}
-
-std::string_view readerFormatCode(int bitCount) {
-    for (const ReaderFormat& f : kReaderFormats) {
-        if (f.bitCount == bitCount) return f.code;
-    }
-    return {};
 }
 
 std::string_view readerLayoutMask(std::string_view formatCode) {

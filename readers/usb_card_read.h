@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "formats/card_format.h"
 #include "readers/card_read_messages.h"
 #include "readers/reader_library.h"
 
@@ -13,10 +14,6 @@ namespace morvane {
 // The card buffer as hexadecimal text, most significant byte first, two upper-case digits per
 // byte, with leading "00" pairs removed: F66073 for a 26-bit card, "" for an all-zero buffer.
 std::string cardHexText(const CardBuffer& buffer);
-
-// The card format a reader's bit count stands for: "26", "34", "35V", "36V", "37", "Casi", or
-// the empty text for any other count.
-std::string_view readerFormatCode(int bitCount);
 
 // The layout mask of a format code the read produces; the empty text for any other code.
 std::string_view readerLayoutMask(std::string_view formatCode);

@@ -46,6 +46,21 @@ TEST(CliConvert, AnswersLineForLineWithTheMessagesOnStandardError) {
     EXPECT_EQ(cli({"convert", "--format", "26"}, "1\n").exitCode, 0);
 }
 
+// A range comes before the arguments and standard input is read only when "-" asks for it.
+TEST(CliConvert, ConvertsARangeOfAtMostAMillionBesideTheOtherHotstamps) {
+    const auto r =
+        cli({"convert", "--format", "26", "--facility", "1", "--range", "65534-65535", "1", "-"},
+            "2\n");
+    EXPECT_EQ(r.out, "0000000600777774\n0000000600777777\n0000000600400002\n0000000600400004\n");
+    EXPECT_EQ(cli({"convert", "--format", "26", "--range", "7-7"}, "2\n").out,
+              "0000000400000016\n");
+    const auto most = cli({"convert", "--format", "37", "--range", "0-999999"});
+    EXPECT_EQ(std::count(most.out.begin(), most.out.end(), '\n'), 1000000);
+    const auto facility = cli({"convert", "--format", "26", "--facility", "300", "--range", "4-4"});
+    EXPECT_EQ(facility.err,
+              "range hotstamp 1: \"4\": Facility Code 300 is too large. 255 is max.\n");
+}
+
 TEST(CliConvert, RefusesBadOptionsAsUsageErrors) {
     // No text where CLI11's own wording does not matter.
     const std::pair<std::vector<std::string>, const char*> cases[] = {
@@ -57,6 +72,17 @@ TEST(CliConvert, RefusesBadOptionsAsUsageErrors) {
         {{"convert", "--format", "26bit", "1"},
          "--format: 26bit not in {26,34,35,35V,36V,37,37V,Proxif,Casi}\n"
          "Run with --help for more information.\n"},
+        {{"convert", "--format", "26", "--range", "65533-65536"},
+         "morvane-cli: --range \"65533-65536\": 65536 is above the hotstamp limit of format 26, "
+         "65535\n"},
+        {{"convert", "--format", "37", "--range", "0-1000000"},
+         "morvane-cli: --range \"0-1000000\": more than 1000000 hotstamps\n"},
+        {{"convert", "--format", "26", "--range", "9-3"},
+         "morvane-cli: --range \"9-3\": 9 is above 3\n"},
+        {{"convert", "--format", "26", "--range", "1-x"},
+         "morvane-cli: --range \"1-x\": not FROM-TO, two whole numbers\n"},
+        {{"split", "--facilities", "/"},
+         "morvane-cli: --facilities \"/\": no regular file that can be read\n"},
         {{"bogus"},
          "morvane-cli: unknown subcommand \"bogus\"; the subcommands are convert, split and "
          "formats\nRun with --help for more information.\n"},
@@ -162,6 +188,17 @@ TEST(CliSplit, WritesTheDocumentedJsonAndCsv) {
     EXPECT_EQ(cli(json).out, golden("split_json_golden.txt"));
     EXPECT_EQ(cli(csv).out + converted.out, golden("csv_golden.txt"));
     EXPECT_EQ(converted.exitCode, 1);
+}
+
+// The facilities file puts the formats it names first; a bad line costs one line on standard error.
+TEST(CliSplit, RanksTheFormatsOfTheSitesFacilityCodesFirst) {
+    const std::string path = testing::TempDir() + "facilities";
+    std::ofstream(path) << "# site\n123 37\n12x 26\n";
+    const auto r = cli({"split", "--csv", "--facilities", path, "0000000754060163"});
+    EXPECT_TRUE(r.out.ends_with(",37V 37\r\n")) << r.out;
+    EXPECT_EQ(r.err, path +
+                         ": 1 line ignored (line 3: \"12x 26\"): not a facility code and a "
+                         "card format code\n");
 }
 
 // Random 26- to 37-bit credentials split the same with up to 15 leading zeros left off.
