@@ -141,17 +141,20 @@ void BatchPage::connectInputs() {
 
 // The hotstamps the page's input names; an empty list, with the reason said, when a range
 // cannot be read.
-std::vector<std::string> BatchPage::hotstamps() {
+std::vector<std::string> BatchPage::hotstamps(const Layout& l) {
     if (!byRange_->isChecked()) return hotstampLines(toStd(pasted_->toPlainText()));
-    if (from_->text().trimmed().isEmpty() && to_->text().trimmed().isEmpty()) return {};
-    const HotstampRange range = readHotstampRange(toStd(from_->text()), toStd(to_->text()));
-    if (!range.error.empty()) {
-        say(toQt(range.error));
+    const QString from = from_->text().trimmed();
+    const QString to = to_->text().trimmed();
+    if (from.isEmpty() && to.isEmpty()) return {};
+    std::string why;
+    const auto range = parseHotstampRange(toStd(from), toStd(to), l, why);
+    if (!range) {
+        say(toQt(why));
         return {};
     }
     std::vector<std::string> list;
-    list.reserve(static_cast<std::size_t>(range.to - range.from + 1));
-    for (std::uint64_t h = range.from; h <= range.to; ++h) list.push_back(std::to_string(h));
+    list.reserve(static_cast<std::size_t>(range->to - range->from + 1));
+    for (std::uint64_t h = range->from; h <= range->to; ++h) list.push_back(std::to_string(h));
     return list;
 }
 
@@ -160,9 +163,11 @@ void BatchPage::rebuildNow() {
     say({});
     const BatchSettings settings{toStd(format_->currentData().toString()), facility_->value(),
                                  version_->value()};
-    RowConverter convert(settings.format, settings.facilityCode, settings.version);
     std::vector<ConvertedRow> rows;
-    for (const std::string& hotstamp : hotstamps()) rows.push_back(convert(hotstamp));
+    if (const Layout* l = builtLayout(settings.format, settings.facilityCode)) {
+        RowConverter convert(settings.format, settings.facilityCode, settings.version);
+        for (const std::string& hotstamp : hotstamps(*l)) rows.push_back(convert(hotstamp));
+    }
     const auto withMessage = std::count_if(rows.begin(), rows.end(),
                                            [](const ConvertedRow& r) { return !r.messages.empty(); });
     if (!rows.empty()) {

@@ -20,6 +20,8 @@ class QTableView;
 // apart from Data Input's, so that nothing done here changes what "&OK" hands back.
 namespace morvane {
 
+struct Layout;
+
 struct BatchPageServices {
     // Asks where to save the CSV; empty when the user cancelled.
     std::function<QString(QWidget& parent)> askSavePath;
@@ -50,7 +52,7 @@ class BatchPage : public QWidget {
     void exportClicked();
     void copySelection();
     void say(const QString& text);
-    std::vector<std::string> hotstamps();
+    std::vector<std::string> hotstamps(const Layout& l);
 
     BatchPageServices services_;
     BatchTable table_;

@@ -8,22 +8,13 @@
 
 #include "cli/line_io.h"
 #include "formats/card_format.h"
+#include "formats/convert_rows.h"
 
 // `convert --range FROM-TO`: a box of cards with consecutive hotstamps, as one more source of
 // hotstamps beside the arguments and standard input.
 namespace morvane::cli {
 
-// More at once is a usage error: a box holds a few hundred cards, a lock system's import list
-// a few thousand.
-inline constexpr std::uint64_t kMaxRangeHotstamps = 1'000'000;
-
-struct HotstampRange {
-    std::uint64_t from = 0;
-    std::uint64_t to = 0;  // inclusive
-};
-
-// "FROM-TO": two whole decimal numbers, FROM at most TO, TO within the layout's hotstamp limit,
-// at most kMaxRangeHotstamps of them. No value, and the reason in `why`, otherwise.
+// "FROM-TO", as parseHotstampRange reads the two numbers.
 std::optional<HotstampRange> parseHotstampRange(std::string_view text, const Layout& l,
                                                 std::string& why);
 

@@ -1,6 +1,8 @@
 #include "formats/convert_rows.h"
 
 #include <algorithm>
+#include <charconv>
+#include <system_error>
 
 #include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
@@ -42,6 +44,16 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
+// Digits only: no sign, blank or exponent can slip into a range.
+std::optional<std::uint64_t> wholeNumber(std::string_view text, bool& tooLarge) {
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, error] = std::from_chars(text.data(), end, value);
+    tooLarge = error == std::errc::result_out_of_range && at == end;
+    if (error != std::errc{} || at != end) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 std::vector<std::string> hotstampLines(std::string_view text) {
@@ -58,23 +70,28 @@ std::vector<std::string> hotstampLines(std::string_view text) {
     return lines;
 }
 
-HotstampRange readHotstampRange(std::string_view from, std::string_view to) {
-    // Fifteen digits keep every hotstamp exact wherever it is read as a number.
-    const auto number = [](std::string_view text) -> std::optional<std::uint64_t> {
-        text = trimmed(text);
-        if (text.empty() || text.size() > 15) return std::nullopt;
-        if (text.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
-        return std::stoull(std::string(text));
-    };
-    const auto first = number(from);
-    const auto last = number(to);
-    if (!first || !last) return {0, 0, "a range runs from one whole number to another"};
-    if (*first > *last) return {0, 0, "the range runs backwards"};
-    if (*last - *first >= kMaxBatchHotstamps) {
-        return {0, 0, "a range holds at most " + std::to_string(kMaxBatchHotstamps) +
-                          " hotstamps"};
+std::optional<HotstampRange> parseHotstampRange(std::string_view fromText, std::string_view toText,
+                                                const Layout& l, std::string& why) {
+    bool fromTooLarge = false;
+    bool toTooLarge = false;
+    const auto from = wholeNumber(fromText, fromTooLarge);
+    const auto to = wholeNumber(toText, toTooLarge);
+    const std::string limit = " is above the hotstamp limit of format " + std::string(l.code) +
+                              ", " + std::to_string(l.hotstampLimit);
+    if (fromTooLarge || toTooLarge) {
+        why = std::string(fromTooLarge ? fromText : toText) + limit;
+    } else if (!from || !to) {
+        why = "not FROM-TO, two whole numbers";
+    } else if (*from > *to) {
+        why = std::string(fromText) + " is above " + std::string(toText);
+    } else if (*to > l.hotstampLimit) {
+        why = std::string(toText) + limit;
+    } else if (*to - *from >= kMaxRangeHotstamps) {
+        why = "more than " + std::to_string(kMaxRangeHotstamps) + " hotstamps";
+    } else {
+        return HotstampRange{*from, *to};
     }
-    return {*first, *last, {}};
+    return std::nullopt;
 }
 
 }  // namespace morvane

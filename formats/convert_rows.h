@@ -1,19 +1,18 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "formats/card_format.h"
 #include "formats/encoder_host.h"
 #include "formats/prox_data.h"
 
 // Hotstamps converted as a batch lists them: a row per hotstamp with its prox data and the
 // messages its calculation gave, under one card format code, facility code and version.
 namespace morvane {
-
-// More is no box of cards but a mistake in the range.
-inline constexpr std::uint64_t kMaxBatchHotstamps = 1'000'000;
 
 struct ConvertedRow {
     std::string hotstamp;
@@ -50,12 +49,18 @@ class RowConverter final : private EncoderHost {
 // and a first line without a digit is taken for a column heading.
 std::vector<std::string> hotstampLines(std::string_view text);
 
-// FROM to TO inclusive, each plain digits; `error` says why the texts are no range.
+// A box of cards with consecutive hotstamps. More at once is a mistake, not a box: a box holds a
+// few hundred cards, a lock system's import list a few thousand.
+inline constexpr std::uint64_t kMaxRangeHotstamps = 1'000'000;
+
 struct HotstampRange {
     std::uint64_t from = 0;
-    std::uint64_t to = 0;
-    std::string error;
+    std::uint64_t to = 0;  // inclusive
 };
-HotstampRange readHotstampRange(std::string_view from, std::string_view to);
+
+// FROM to TO: two whole decimal numbers, FROM at most TO, TO within the layout's hotstamp limit,
+// at most kMaxRangeHotstamps of them. No value, and the reason in `why`, otherwise.
+std::optional<HotstampRange> parseHotstampRange(std::string_view fromText, std::string_view toText,
+                                                const Layout& l, std::string& why);
 
 }  // namespace morvane

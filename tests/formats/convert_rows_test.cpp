@@ -14,22 +14,6 @@ TEST(ConvertRows, PastedLinesDropBlanksAndAHeadingWithoutDigits) {
     EXPECT_TRUE(hotstampLines(" \n").empty());
 }
 
-TEST(ConvertRows, ARangeIsTwoWholeNumbersForwardsAndAMillionAtMost) {
-    struct Case {
-        const char* from;
-        const char* to;
-        bool ok;
-    };
-    for (const Case& c : {Case{"5", "5", true}, Case{" 1", "1000000 ", true},
-                          Case{"0", "1000000", false}, Case{"6", "5", false},
-                          Case{"1.5", "3", false}, Case{"", "3", false},
-                          Case{"1", "1234567890123456", false}}) {
-        const HotstampRange range = readHotstampRange(c.from, c.to);
-        EXPECT_EQ(range.error.empty(), c.ok) << c.from << ".." << c.to << ": " << range.error;
-    }
-    EXPECT_EQ(readHotstampRange("7", "9").to, 9U);
-}
-
 TEST(ConvertRows, EachRowKeepsItsOwnAnswerAndMessages) {
     test::RecordingHost host;
     RowConverter convert("26", 12, 0);
