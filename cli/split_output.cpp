@@ -205,9 +205,11 @@ void appendSplitJson(std::string& out, std::string_view cardData, const SplitRes
         return;
     }
     out.append("\",\"rejected\":false,\"formats\":{");
+    const char* separator = "";
     for (const SplitColumn& column : splitColumns()) {
-        if (column.id != splitColumns().front().id) out.push_back(',');
+        out.append(separator);
         appendFormatJson(out, column, result);
+        separator = ",";
     }
     out.append("},");
     appendRankingJson(out, result, ranking);
