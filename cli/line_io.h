@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/card_data_reason.h"
+
 // Fast line-at-a-time I/O for batches: a million lines should cost milliseconds, not seconds,
 // yet a person typing at a terminal still sees each answer as soon as the line is complete.
 namespace morvane::cli {
@@ -65,7 +67,7 @@ std::string inputPlace(const InputLine& line);
 // The text in quotes, so that blanks show, with control and non-ASCII bytes escaped ("\x01")
 // so that nothing reaches a terminal that it might act on; cut after 40 bytes ("...").
 std::string quoted(std::string_view text);
-void appendEscaped(std::string& out, unsigned char c);
+using morvane::appendEscaped;
 
 // A CSV field as RFC 4180 has it: quoted, its quotes doubled, when it holds a comma, a quote,
 // a carriage return or a line feed; as it is otherwise.
