@@ -17,10 +17,11 @@ class BitMap : public WindowTest {
     QString shown() const { return mapCaption(); }
     // Whether a pixel of the map, in rows `top` to `bottom`, passes the test.
     template <typename Test>
-    bool drawn(Test test, int top = 0, int bottom = 1 << 20) const {
+    bool drawn(Test test, int top = 0, int bottom = 1 << 20, int left = 0,
+               int right = 1 << 20) const {
         const QImage image = control("bitMap")->grab().toImage();
         for (int y = top; y < std::min(bottom, image.height()); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
+            for (int x = left; x < std::min(right, image.width()); ++x) {
                 if (test(image.pixel(x, y))) return true;
             }
         }
@@ -75,6 +76,13 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
                      map->mapToGlobal(QPoint(0, 0)));
     QApplication::sendEvent(map, &hover);
     EXPECT_EQ(QToolTip::text(), "bit 25: leading parity");
+    // Every fourth bit is numbered above it: bit 8 is, bit 6 is not.
+    const auto numbered = [&](int bit) {
+        const int left = 4 + (47 - bit) * cell;
+        return drawn([](QRgb pixel) { return qGray(pixel) < 160; }, 4 + row, 4 + 2 * row, left,
+                     left + cell);
+    };
+    EXPECT_TRUE(numbered(8) && !numbered(6));
 
     click(heading("35 Bit"));
     EXPECT_EQ(shown(), "Not 35 Bit: sentinel bit 35 is 0");

@@ -140,6 +140,7 @@ TEST_F(LockButton, WhileTheLockIsAwaitedOnlyEscReachesTheWindowAndItCancelsTheRe
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         return QString("%1 %2").arg(control("cmdGetCard")->width()).arg(control("btnReadUSB")->x());
     };
+    EXPECT_EQ(control<QPushButton>("cmdGetCard")->text(), "Read from Lock");
     const QString before = placed();
     QString during;
     // The first turn of the event loop after the click is the wait for the lock.
