@@ -207,6 +207,10 @@ void BatchPage::copySelection() {
     say(placed ? QStringLiteral("Rows copied.") : QStringLiteral("The clipboard could not be written."));
 }
 
+QList<QWidget*> BatchPage::tabStops() const {
+    return {format_, facility_, version_, byRange_, from_, to_, byList_, pasted_, view_, copy_, export_};
+}
+
 void BatchPage::say(const QString& text) { status_->setText(text); }
 
 }  // namespace morvane

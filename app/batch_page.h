@@ -40,6 +40,8 @@ class BatchPage : public QWidget {
     bool exportCsv(const QString& path);
     // Builds the table from the page's settings now rather than after the pause in typing.
     void rebuildNow();
+    // The controls that take input, in Tab order.
+    QList<QWidget*> tabStops() const;
 
   signals:
     void rebuilt();

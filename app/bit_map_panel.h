@@ -1,57 +1,55 @@
 #pragma once
 
-#include <QObject>
-#include <cstddef>
+#include <QScrollArea>
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <utility>
-#include <vector>
 
-namespace Ui {
-class frmMorvane;
-}
-
-class QWidget;
+#include "formats/card_explain.h"
 
 namespace morvane {
 
 class BitMapView;
 
 // The bit map under the tab control, following the page on show: on "Split Data" the split card
-// data under the format the operator chose by clicking its column or with the arrow keys, on
-// "Data Input" the prox data being built under the selected format. It also gives every
-// refusal box the reason for its refusal as a tooltip. Nothing it does reaches back into the
-// window's controls, boxes or state.
-class BitMapPanel : public QObject {
+// data under the column the page chose, or why the card data could not be split; on "Data
+// Input" the prox data being built under the selected format. Where the window is small, it
+// scrolls.
+class BitMapPanel : public QScrollArea {
+    Q_OBJECT
+
   public:
-    // The card format code and facility code name the layout the Data Input page builds; both
-    // belong to the window, which outlives the panel.
-    BitMapPanel(Ui::frmMorvane& ui, const std::string& cardFormat, const std::int32_t& facilityCode,
-                QWidget* window);
+    explicit BitMapPanel(QWidget* parent = nullptr);
 
-    void showSplit();     // after Split Data
-    void clearSplit();    // the card data changed
-    void refreshBuilt();  // the prox data was calculated again
+    void explainColumn(const QString& cardData, SplitFormatId column);
+    void explainRefusal(const QString& reason);
+    void clearSplit();
+    void explainBuilt(const QString& proxData, const std::string& cardFormat,
+                      std::int32_t facilityCode);
+    void showSplitPage(bool splitPage);
+    // The whole map where there is room; a few rows where there is not.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    // The map itself, the tab stop.
+    QWidget* map() const;
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+  signals:
+    // The arrow keys on the Split Data page's map: the previous (-1) or next (+1) column.
+    void stepRequested(int delta);
 
   private:
-    void watchColumns(QWidget* window);
-    void choose(std::size_t column);
-    void step(int delta);
-    void showPage();
-    void setRefusalTips();
+    // What one page's map shows: a hint, or card data under a format.
+    struct Content {
+        QString caption;
+        CardWord word;
+        CardExplanation explanation;
+        bool isMap = false;
+    };
+    void refresh();
 
-    Ui::frmMorvane& ui_;
-    QWidget* window_;
-    const std::string& cardFormat_;
-    const std::int32_t& facilityCode_;
     BitMapView* view_;
-    std::optional<std::string> splitCardData_;  // as it stood when it was split
-    std::size_t chosen_ = 0;                    // a Split Data column
-    std::vector<std::pair<QObject*, std::size_t>> columnWidgets_;
+    Content split_;
+    Content built_;
+    bool splitPage_ = false;
 };
 
 }  // namespace morvane

@@ -3,6 +3,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QStyleOption>
 #include <QStylePainter>
 #include <array>
@@ -14,8 +15,11 @@ namespace morvane {
 namespace {
 
 constexpr int kMargin = 4;
-// Caption, bits, role letters, carets, legend.
-constexpr int kRows = 5;
+// Caption, bit numbers, bits, role letters, carets, legend.
+constexpr int kRows = 6;
+constexpr int kBitsRow = 2;
+// Every fourth bit is numbered above the map.
+constexpr int kNumberedEvery = 4;
 
 // Light tints of a palette that stays distinct under the common colour-vision deficiencies
 // (Okabe and Ito), so that the black digits on them stay readable. Indexed by BitRole.
@@ -31,6 +35,12 @@ const std::array<QColor, 11> kRoleColours{
     QColor(0xe6, 0xb8, 0xd2),  // version
     QColor(0xc8, 0xc8, 0xc8),  // fixed 0
     QColor(0xc8, 0xc8, 0xc8),  // fixed 1
+};
+// What each role means to a reader of one bit's tooltip. Indexed by BitRole.
+const std::array<const char*, 11> kRoleNames{
+    "not read",        "above the frame, must be 0", "sentinel", "leading parity", "parity",
+    "trailing parity", "facility code",              "hotstamp", "version",        "fixed 0",
+    "fixed 1",
 };
 const QColor kFailing(0xd5, 0x5e, 0x00);
 const QColor kLegendText(0x55, 0x55, 0x55);
@@ -89,7 +99,12 @@ void BitMapView::paintCells(QPainter& painter) const {
         const int p = e.length - 1 - i;
         const BitRole role = e.roles[static_cast<std::size_t>(p)];
         const bool failing = (e.failingBits & bitAt(p)) != 0;
-        const QRect bit(kMargin + i * cw, kMargin + rh, cw, rh);
+        const QRect bit(kMargin + i * cw, kMargin + kBitsRow * rh, cw, rh);
+        if (p % kNumberedEvery == 0) {
+            painter.setPen(kLegendText);
+            painter.drawText(bit.translated(0, -rh).adjusted(-cw, 0, cw, 0), Qt::AlignCenter,
+                             QString::number(p));
+        }
         const QRect letter = bit.translated(0, rh);
         painter.fillRect(bit.united(letter), kRoleColours[static_cast<std::size_t>(role)]);
         painter.setPen(failing ? QPen(kFailing, 2) : plain);
@@ -119,6 +134,26 @@ void BitMapView::paintEvent(QPaintEvent*) {
         focus.initFrom(this);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+// Each bit tells its number and its role on hover.
+bool BitMapView::event(QEvent* event) {
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const int rh = rowHeight();
+    const int i = (help->pos().x() - kMargin) / cellWidth();
+    const int row = (help->pos().y() - kMargin) / rh;
+    if (help->pos().x() < kMargin || i >= bits_.size() || row < kBitsRow || row > kBitsRow + 1) {
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    const int p = explanation_.length - 1 - i;
+    const auto role = static_cast<std::size_t>(explanation_.roles[static_cast<std::size_t>(p)]);
+    QToolTip::showText(help->globalPos(),
+                       QStringLiteral("bit %1: %2").arg(p).arg(QLatin1String(kRoleNames[role])),
+                       this);
+    return true;
 }
 
 void BitMapView::keyPressEvent(QKeyEvent* event) {

@@ -10,7 +10,8 @@
 namespace morvane {
 
 // A strip that draws card data bit by bit, each bit on the colour of its role under one
-// format with the role's letter below it, and a caret under every bit the broken rule names.
+// format with the role's letter below it, every fourth bit's number above it, and a caret under
+// every bit the broken rule names; a bit's tooltip gives its number and role.
 // Letters and carets carry everything the colours do, for readers who cannot tell them apart.
 // Its accessible description is what it draws, as text: the caption (format and verdict), the
 // bits and the role letters, one line each.
@@ -29,6 +30,7 @@ class BitMapView : public QWidget {
     std::function<void(int)> onStep;
 
   protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -1,41 +1,41 @@
 #pragma once
 
 #include <array>
-#include <string_view>
 
 #include "formats/split_catalogue.h"
+#include "ui_split_data_page.h"
 
-// Which box of the Split Data page shows which value of which format: the window's own
-// business, kept beside the page's code.
+// Which control of the Split Data page shows which column and row: the window's own business,
+// kept beside the page's code. Written as the page's members, so that a box the page lacks
+// does not build.
 namespace morvane {
 
-inline constexpr std::string_view kBitDataBoxName = "txtBits";
+using PageBox = QLineEdit* Ui::SplitDataPage::*;
+using PageLabel = QLabel* Ui::SplitDataPage::*;
 
-// Per column, in page order, the boxes of its rows: hotstamp, facility code, version, and the
-// number without facility code; empty where the column has no such row.
-inline constexpr std::array<std::array<std::string_view, kGridRowCount>, kSplitFormatCount>
-    kResultBoxNames{{
-        {"txt26Num", "txt26Fac", "", ""},
-        {"txt34Num", "txt34Fac", "", ""},
-        {"txt35Num", "txt35Fac", "", ""},
-        {"txt35VNum", "txt35VFac", "", ""},
-        {"txt36VNum", "txt36VFac", "", ""},
-        {"txt37VNum", "txt37VFac", "", ""},
-        {"txt37Num", "txt37Fac", "", "txt37Number"},
-        {"txtProxifNum", "txtProxifFac", "txtProxifVer", ""},
-        {"txtCasiNum", "txtCasiFac", "", ""},
-    }};
-
-constexpr std::string_view resultBoxName(SplitFormatId id, GridRow row) {
-    return kResultBoxNames[static_cast<std::size_t>(id)][static_cast<std::size_t>(row)];
-}
-
-// The boxes a change of the card data empties, in that order.
-inline constexpr std::array<std::string_view, 21> kClearedBoxNames{
-    "txt26Num",     "txtBits",    "txt35VNum",  "txt35VFac",   "txt36VNum",    "txt36VFac",
-    "txt37VNum",    "txt37VFac",  "txt35Num",   "txt35Fac",    "txt34Num",     "txt34Fac",
-    "txt26Fac",     "txt37Num",   "txt37Fac",   "txt37Number", "txtProxifNum", "txtProxifFac",
-    "txtProxifVer", "txtCasiNum", "txtCasiFac",
+struct ColumnControls {
+    PageLabel heading;
+    // Its rows: hotstamp, facility code, version, and the number without facility code; none
+    // where the column has no such row.
+    std::array<PageBox, kGridRowCount> boxes;
 };
+
+// Per column, in page order.
+inline constexpr std::array<ColumnControls, kSplitFormatCount> kColumnControls{{
+    {&Ui::SplitDataPage::lbl26Bit, {&Ui::SplitDataPage::txt26Num, &Ui::SplitDataPage::txt26Fac}},
+    {&Ui::SplitDataPage::Label6, {&Ui::SplitDataPage::txt34Num, &Ui::SplitDataPage::txt34Fac}},
+    {&Ui::SplitDataPage::lbl35Bit, {&Ui::SplitDataPage::txt35Num, &Ui::SplitDataPage::txt35Fac}},
+    {&Ui::SplitDataPage::lbl35V, {&Ui::SplitDataPage::txt35VNum, &Ui::SplitDataPage::txt35VFac}},
+    {&Ui::SplitDataPage::Label4, {&Ui::SplitDataPage::txt36VNum, &Ui::SplitDataPage::txt36VFac}},
+    {&Ui::SplitDataPage::Label5, {&Ui::SplitDataPage::txt37VNum, &Ui::SplitDataPage::txt37VFac}},
+    {&Ui::SplitDataPage::lbl37Bit,
+     {&Ui::SplitDataPage::txt37Num, &Ui::SplitDataPage::txt37Fac, nullptr,
+      &Ui::SplitDataPage::txt37Number}},
+    {&Ui::SplitDataPage::lblProxif,
+     {&Ui::SplitDataPage::txtProxifNum, &Ui::SplitDataPage::txtProxifFac,
+      &Ui::SplitDataPage::txtProxifVer}},
+    {&Ui::SplitDataPage::lblCasi,
+     {&Ui::SplitDataPage::txtCasiNum, &Ui::SplitDataPage::txtCasiFac}},
+}};
 
 }  // namespace morvane

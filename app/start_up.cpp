@@ -1,9 +1,13 @@
 #include <QStringList>
 
 #include "app/clipboard/clipboard_port.h"
+#include "app/data_input_page.h"
 #include "app/frm_morvane.h"
 #include "app/invocation.h"
+#include "app/qt_text.h"
+#include "app/split_data_page.h"
 #include "morvane/version.h"
+#include "readers/reader_caption.h"
 #include "ui_frm_morvane.h"
 
 // How the window starts: the settings a calling program left, and the readers.
@@ -13,13 +17,13 @@ namespace morvane {
 // invocation string on the clipboard; any other text, or none, means a stand-alone start. Until
 // the clipboard has been read, keys typed at the window are held, so that none is taken under
 // settings about to change.
-void frmMorvane::Form_Load() {
-    ui->cmdOK->setEnabled(false);
+void frmMorvane::startUp() {
+    ui_->cmdOK->setEnabled(false);
     clipboard_.readStartUpText(*this, [this](const ClipboardRead& read) { applyStartUpText(read); });
-    ui->txtVersion->setText(QStringLiteral("0"));
-    startReaders();
+    dataInput_->setVersionText(QStringLiteral("0"));
     setWindowTitle(QStringLiteral("Morvane [v" MORVANE_VERSION "]"));
-    markCaptionForReader();
+    splitData_->startReaders();
+    showPageOnMap();
 }
 
 void frmMorvane::applyStartUpText(const ClipboardRead& read) {
@@ -27,7 +31,7 @@ void frmMorvane::applyStartUpText(const ClipboardRead& read) {
     if (invocation.present) {
         applyInvocation(invocation);
     } else {
-        ui->opt37Bit->setChecked(true);
+        dataInput_->checkFormatButton("37");
     }
     showStartUpNotice(read.answered);
     heldKeys_.release();
@@ -45,34 +49,31 @@ void frmMorvane::showStartUpNotice(bool clipboardRead) {
         notes << QStringLiteral("A result placed on the clipboard lasts only while Morvane runs "
                                 "(wl-copy, from wl-clipboard, keeps it).");
     }
-    ui->lblStatus->setText(notes.join(QLatin1Char(' ')));
-    ui->lblStatus->setVisible(!notes.isEmpty());
-}
-
-// The COM port list and the USB readers are brought up here, in that order.
-void frmMorvane::startReaders() {
-    FillComPortList();
-    initUsbReaders();
+    ui_->lblStatus->setText(notes.join(QLatin1Char(' ')));
+    ui_->lblStatus->setVisible(!notes.isEmpty());
 }
 
 void frmMorvane::applyInvocation(const Invocation& invocation) {
-    bProxDataOnly = invocation.proxDataOnly;
+    state_.setProxDataOnly(invocation.proxDataOnly);
     if (!invocation.usable) return;  // no format chosen, the facility box left alone
 
-    lFacilityCode = ParseForFacilityCode(invocation.facilityField);
-    ui->txtFacilityCode->setText(QString::number(lFacilityCode));
+    state_.setFacilityCode(ParseForFacilityCode(invocation.facilityField));
+    dataInput_->setFacilityText(QString::number(state_.facilityCode()));
 
     // Only four codes have a button here; any other code is in force without one showing it.
-    sCardFormat = ParseForCardFormat(invocation.cardFormatField);
-    const std::pair<const char*, QRadioButton*> buttons[] = {
-        {"26", ui->opt26Bit}, {"35", ui->opt35Bit}, {"35V", ui->opt35BitV}, {"37", ui->opt37Bit}};
-    for (const auto& [code, button] : buttons) {
-        if (sCardFormat == code) button->setChecked(true);
+    const std::string code = ParseForCardFormat(invocation.cardFormatField);
+    state_.setCardFormat(code);
+    for (const char* withButton : {"26", "35", "35V", "37"}) {
+        if (code == withButton) dataInput_->checkFormatButton(code);
     }
 
-    // QRV mode, switched on, holds the format and facility controls itself.
-    bQRVFormat = ParseForQRVFormatFlag(invocation.flagField);
-    ui->chkQRVFormat->setChecked(bQRVFormat);
+    // QRV mode holds the format and facility controls itself.
+    if (ParseForQRVFormatFlag(invocation.flagField)) state_.enterQrvMode();
+}
+
+// Once a reader has been seen the caption says so for good, even after it is unplugged.
+void frmMorvane::markCaptionForReader() {
+    setWindowTitle(toQt(captionWithReaderMarker(toStd(windowTitle()), state_.readerFound())));
 }
 
 }  // namespace morvane

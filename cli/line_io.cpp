@@ -116,19 +116,6 @@ std::string tooLongMessage() {
 // Enough of an over-long input to recognise it by.
 constexpr std::size_t kShownBytes = 40;
 
-void appendEscaped(std::string& out, unsigned char c) {
-    if (c == '"' || c == '\\') {
-        out.push_back('\\');
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x20 || c >= 0x7f) {
-        std::array<char, 5> hex{};
-        std::snprintf(hex.data(), hex.size(), "\\x%02x", c);
-        out.append(hex.data(), 4);
-    } else {
-        out.push_back(static_cast<char>(c));
-    }
-}
-
 std::string quoted(std::string_view text) {
     std::string out = "\"";
     for (std::size_t i = 0; i < text.size() && i < kShownBytes; ++i) {

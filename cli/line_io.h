@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "formats/csv_text.h"
+#include "formats/card_data_reason.h"
 
 // Fast line-at-a-time I/O for batches: a million lines should cost milliseconds, not seconds,
 // yet a person typing at a terminal still sees each answer as soon as the line is complete.
@@ -72,7 +73,7 @@ std::string inputPlace(const InputLine& line);
 // The text in quotes, so that blanks show, with control and non-ASCII bytes escaped ("\x01")
 // so that nothing reaches a terminal that it might act on; cut after 40 bytes ("...").
 std::string quoted(std::string_view text);
-void appendEscaped(std::string& out, unsigned char c);
+using morvane::appendEscaped;
 
 
 using LineHandler = std::function<void(const InputLine&)>;

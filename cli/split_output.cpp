@@ -41,35 +41,7 @@ std::string gridLine(std::string_view heading,
 
 }  // namespace
 
-std::size_t characterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (char c : text) count += (static_cast<unsigned char>(c) & 0xC0U) != 0x80U;
-    return count;
-}
-
 std::string_view valueKey(GridRow row) { return kValueKeys[static_cast<std::size_t>(row)]; }
-
-std::string rejectionReason(std::string_view cardData, const SplitResult& result) {
-    if (result.state != SplitState::Rejected) return {};
-    const std::size_t length = characterCount(cardData);
-    if (length > kMaxCardDataLength) {
-        return std::to_string(length) + " characters, more than the " +
-               std::to_string(kMaxCardDataLength) + " the card data box holds";
-    }
-    const std::size_t at = cardData.find_first_not_of("01234567");
-    if (at == std::string_view::npos) return {};
-    // Everything in front of it is an octal digit, so its byte is also its character position;
-    // a UTF-8 character is shown with all of its bytes.
-    std::string bad;
-    std::size_t end = at + 1;
-    while (end < cardData.size() && (static_cast<unsigned char>(cardData[end]) & 0xC0U) == 0x80U) {
-        ++end;
-    }
-    for (std::size_t i = at; i < end; ++i) {
-        appendEscaped(bad, static_cast<unsigned char>(cardData[i]));
-    }
-    return "\"" + bad + "\" at character " + std::to_string(at + 1) + " is not an octal digit";
-}
 
 std::string splitTable(std::string_view cardData, const SplitResult& result,
                        const FormatRanking& ranking) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "formats/format_ranking.h"
+#include "formats/card_data_reason.h"
 #include "formats/split_data.h"
 
 // How morvane-cli writes one Split Data result: the page's grid for people, a JSON object per
@@ -11,8 +12,7 @@
 // morvane-cli-split.schema.json beside it).
 namespace morvane::cli {
 
-// Why a card data was rejected, for people; empty when it was split.
-std::string rejectionReason(std::string_view cardData, const SplitResult& result);
+using morvane::rejectionReason;
 
 // The card data, its bit data and the page's result grid, one row per format in the page's
 // column order, then which format it most likely is and why, ending with a blank line.
@@ -35,7 +35,6 @@ std::string splitCsvHeader();
 void appendSplitCsv(std::string& out, std::string_view cardData, const SplitResult& result,
                     const FormatRanking& ranking);
 
-// Characters as a person counts them: UTF-8 sequences count once.
-std::size_t characterCount(std::string_view text);
+using morvane::characterCount;
 
 }  // namespace morvane::cli

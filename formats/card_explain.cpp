@@ -92,8 +92,10 @@ Finding evaluate(const Layout& l, CardWord w, bool aboveFrameRead) {
     return {};
 }
 
+// The sentence names every bit the rule found, so that the map's carets mark what it says.
 void appendFindingText(std::string& out, const Layout& l, const Finding& f, CardWord w) {
     const auto top = static_cast<std::uint64_t>(highestBit(f.bits));
+    const bool one = std::has_single_bit(f.bits);
     switch (f.rule) {
         case Rule::None:
             return;
@@ -104,15 +106,18 @@ void appendFindingText(std::string& out, const Layout& l, const Finding& f, Card
             appendDecimal(out += "sentinel bit ", top) += " is 0";
             return;
         case Rule::FixedOne:
-            appendDecimal(out += "fixed bit ", top) += " must be 1";
+            appendBitList(out += "fixed ", f.bits);
+            out += " must be 1";
             return;
         case Rule::AboveFrame:
-            appendDecimal(out += "bit ", top) += " lies above the ";
-            appendDecimal(out, static_cast<std::uint64_t>(ruleBitsOf(l).frameTop)) +=
-                "-bit frame and is 1";
+            appendBitList(out, f.bits);
+            appendDecimal(out += one ? " lies above the " : " lie above the ",
+                          static_cast<std::uint64_t>(ruleBitsOf(l).frameTop)) +=
+                one ? "-bit frame and is 1" : "-bit frame and are 1";
             return;
         case Rule::FixedZero:
-            appendDecimal(out += "fixed bit ", top) += " must be 0";
+            appendBitList(out += "fixed ", f.bits);
+            out += " must be 0";
             return;
         case Rule::Parity:
             appendDecimal(out += "parity bit ", top) += (w.bits & f.bits) != 0 ? " is 1" : " is 0";

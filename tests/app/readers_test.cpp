@@ -135,8 +135,17 @@ TEST_F(LockButton, WhileTheLockIsAwaitedOnlyEscReachesTheWindowAndItCancelsTheRe
     ScopedComPort port(1, lock.device());
     open();
     showPage(1);
+    // The caption's change moves no other button.
+    const auto placed = [this] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        return QString("%1 %2").arg(control("cmdGetCard")->width()).arg(control("btnReadUSB")->x());
+    };
+    EXPECT_EQ(control<QPushButton>("cmdGetCard")->text(), "Read from Lock");
+    const QString before = placed();
+    QString during;
     // The first turn of the event loop after the click is the wait for the lock.
-    QTimer::singleShot(0, window.get(), [this] {
+    QTimer::singleShot(0, window.get(), [&, this] {
+        during = placed();
         QTest::keyClicks(box("txtData"), "123");
         click("cmdStart");
         QTest::keyClick(window->windowHandle(), Qt::Key_X, Qt::AltModifier);
@@ -144,6 +153,7 @@ TEST_F(LockButton, WhileTheLockIsAwaitedOnlyEscReachesTheWindowAndItCancelsTheRe
     });
     readFromLock();
     EXPECT_EQ(messages.take(), QStringList{"Cancelled"});
+    EXPECT_EQ(during, before);
     EXPECT_EQ(lock.received(2), (std::vector<std::string>{"READ 7500", "CANCEL"}));
     EXPECT_EQ(texts({"txtData", "txtBits"}), "|") << "the keys typed and Split Data got through";
     EXPECT_TRUE(clipboard.placed.isEmpty()) << "E&xit was pressed";

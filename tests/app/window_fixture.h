@@ -18,6 +18,9 @@
 #include "app/frm_morvane.h"
 #include "app/message_boxes.h"
 
+// Texts read as text in a failure.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace morvane::test {
 
 struct RecordingMessageBoxes : MessageBoxes {
@@ -100,6 +103,10 @@ class WindowTest : public ::testing::Test {
     void showPage(int page) { control<QTabWidget>("SSTab1")->setCurrentIndex(page); }
     // A key as the keyboard delivers it: to the focus widget, shortcuts first.
     void press(Qt::Key key) { QTest::keyClick(window->windowHandle(), key); }
+    // The bit map's caption: its accessible description's first line.
+    QString mapCaption() const {
+        return control("bitMap")->accessibleDescription().section('\n', 0, 0);
+    }
     // The tab control's tabs count as the tab control.
     QString focusName() const {
         QWidget* focus = QApplication::focusWidget();

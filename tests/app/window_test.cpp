@@ -1,5 +1,7 @@
 // The window as a calling program starts it and as it hands results back, its first activation,
 // tab order and keys, the Data Input boxes, the card format buttons and the Split Data page.
+#include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
 #include <QTimer>
 #include <algorithm>
@@ -8,7 +10,6 @@
 
 #include "app/clipboard/system_clipboard.h"
 #include "app/runtime_folder.h"
-#include "app/split_boxes.h"
 #include "app/window_fixture.h"
 #include "support/run_process.h"
 
@@ -19,53 +20,53 @@ const QString kNoResult = QStringLiteral("????????????????");
 
 using Window = WindowTest;
 
+// The checked button and the facility box as the window opens, then what "&OK" hands back
+// for hotstamp 1: the code in force, the facility code, QRV mode and prox data only.
 TEST_F(Window, StartsFromWhatTheClipboardHolds) {
-    // The checked button, the code in force, the facility box, prox data only and QRV mode.
-    const std::pair<const char*, const char*> cases[] = {
-        {"", "opt37Bit|37||00"},
-        {"FC=123;CF=26;QRVF=F", "opt26Bit|26|123|00"},
-        {" FC=7;CF=35;QRVF=F", "opt35Bit|35|0|10"},
-        {"FC=-5;CF=35V;QRVF=F", "opt35BitV|35V|-5|00"},
-        {"FC=7;CF=Proxif;QRVF=F", "|Proxif|7|00"},
-        {"fc=7;cf=35V;qrvf=T", "opt37Bit|37|7|01"},
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"", "opt37Bit|", "OK;0000000000000002;FC=0;CF=37;QRVF=F"},
+        {"FC=123;CF=26;QRVF=F", "opt26Bit|123", "OK;0000000475400002;FC=123;CF=26;QRVF=F"},
+        {" FC=7;CF=35;QRVF=F", "opt35Bit|0", "0000700000000002"},
+        {"FC=-5;CF=35V;QRVF=F", "opt35BitV|-5", ""},
+        {"FC=7;CF=Proxif;QRVF=F", "|7", "OK;0000000070000001;FC=7;CF=Proxif;QRVF=F"},
+        {"fc=7;cf=35V;qrvf=T", "opt37Bit|7", "OK;0001000034000002;FC=7;CF=37;QRVF=T"},
     };
-    for (const auto& [invocation, state] : cases) {
+    for (const auto& [invocation, opened, result] : cases) {
         SCOPED_TRACE(invocation);
+        clipboard.placed.clear();
+        messages.take();
         open(invocation);
         QStringList checked;
         for (QRadioButton* b : window->findChildren<QRadioButton*>()) {
             if (b->isChecked()) checked << b->objectName();
         }
-        const bool qrv = window->bQRVFormat;
-        EXPECT_EQ(QStringList({checked.join(""), QString::fromStdString(window->sCardFormat),
-                               text("txtFacilityCode"),
-                               QString("%1%2").arg(int(window->bProxDataOnly)).arg(int(qrv))})
-                      .join('|'),
-                  state);
+        EXPECT_EQ(checked.join("") + "|" + text("txtFacilityCode"), opened);
+        const bool qrv = QString(result).endsWith("QRVF=T");
         for (const char* name : {"fraCardFormat", "opt26Bit", "opt35Bit", "opt37Bit", "opt35BitV",
-                                 "lblFacilityCode", "txtFacilityCode", "chkQRVFormat29"}) {
+                                 "lblFacilityCode", "txtFacilityCode"}) {
             EXPECT_EQ(control(name)->isEnabled(), !qrv) << name;
         }
         EXPECT_EQ(text("txtVersion") + window->windowTitle(), "0Morvane [v2.4.0]");
         EXPECT_FALSE(control("cmdOK")->isEnabled());
         EXPECT_TRUE(messages.shown.empty());
+        retype("txtBoxSerialNo", "1");
+        press(Qt::Key_Return);
+        press(Qt::Key_Return);
+        EXPECT_EQ(clipboard.placed.join(""), result);
     }
 }
 
 TEST_F(Window, OKHandsBackTheResultAndCopyMakesItTheBareProxData) {
-    for (bool viaOK : {true, false}) {
+    for (bool copied : {false, true}) {
         open("FC=123;CF=26;QRVF=F");
         retype("txtBoxSerialNo", "1");
         press(Qt::Key_Return);
-        if (viaOK) press(Qt::Key_Return);
-        EXPECT_NE(window->isVisible(), viaOK);
+        if (copied) click("cmdCopyToCB");
+        click("cmdOK");
+        EXPECT_FALSE(window->isVisible());
     }
-    click("cmdCopyToCB");
-    EXPECT_TRUE(window->bProxDataOnly);
-    click("cmdCancel");
     EXPECT_EQ(clipboard.placed, (QStringList{"OK;0000000475400002;FC=123;CF=26;QRVF=F",
-                                             "0000000475400002", "Cancel"}));
-    EXPECT_FALSE(window->isVisible());
+                                             "0000000475400002", "0000000475400002"}));
 }
 
 TEST_F(Window, AResultThatCannotBePlacedIsReportedAndTheWindowStaysOpen) {
@@ -74,10 +75,12 @@ TEST_F(Window, AResultThatCannotBePlacedIsReportedAndTheWindowStaysOpen) {
     clipboard.failPlacing = true;
     for (const char* button : {"cmdCopyToCB", "cmdOK", "cmdCancel"}) click(button);
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(window->bProxDataOnly);
     EXPECT_EQ(messages.take(), QStringList(3,
                                            "The result could not be placed on the clipboard. "
                                            "Morvane stays open so that it is not lost."));
+    clipboard.failPlacing = false;
+    click("cmdOK");  // the failed copy left the full result string in force
+    EXPECT_EQ(clipboard.placed, QStringList{"OK;0000000000000002;FC=0;CF=37;QRVF=F"});
 }
 
 // Keys typed before the clipboard has been read are taken under the invocation string's
@@ -140,20 +143,69 @@ TEST_F(Window, OnlyTheFirstActivationShowsDataInputWithTheCursorInTheHotstampBox
     EXPECT_EQ(tabs->currentIndex(), 1);
 }
 
-TEST_F(Window, TabRunsThroughTheDataInputBoxesThenTheEndButtons) {
-    clickFormat("optProxif");
-    click(box("txtBoxSerialNo"));
-    QStringList order;
-    for (int i = 0; i < 9; ++i) {
-        press(Qt::Key_Tab);
-        order << focusName();
+// From a page's first stop Tab visits every control that takes input once and comes round,
+// Shift+Tab the same way back; a screen reader has a name to say for each.
+TEST_F(Window, TabComesRoundEveryControlOnceBothWaysAndEachHasAName) {
+    const std::pair<int, QStringList> pages[] = {
+        {0,
+         {"txtBoxSerialNo", "txtFacilityCode", "cmdConvert", "cmdCopyToCB", "cmdCancel", "SSTab1",
+          "txtBoxProxData", "opt37Bit", "bitMap"}},
+        {1,
+         {"SSTab1", "txtData", "cmdStart", "lbl26Bit", "Label6", "lbl35Bit", "lbl35V", "Label4",
+          "Label5", "lbl37Bit", "lblProxif", "cmdGetCard", "ComboComPort", "btnReinitializeUSB",
+          "bitMap", "cmdCancel"}},
+    };
+    for (const auto& [page, ring] : pages) {
+        showPage(page);
+        control(page == 0 ? "txtBoxSerialNo" : "SSTab1")->setFocus();
+        for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+            QStringList visited;
+            do {
+                visited << focusName();
+                auto* named = QAccessible::queryAccessibleInterface(QApplication::focusWidget());
+                EXPECT_FALSE(named->text(QAccessible::Name).isEmpty()) << focusName().toStdString();
+                press(key);
+            } while (focusName() != visited.front() && visited.size() < 40);
+            if (key == Qt::Key_Backtab) std::reverse(visited.begin() + 1, visited.end());
+            EXPECT_EQ(visited, ring);
+        }
     }
-    EXPECT_EQ(order, QStringList({"txtFacilityCode", "txtVersion", "cmdConvert", "cmdCopyToCB",
-                                  "cmdCancel", "SSTab1", "txtBoxProxData", "optProxif", "Text2"}));
 }
 
+// Esc closes an open list and nothing else; on the window it presses "E&xit".
+TEST_F(Window, EscClosesAnOpenListOnlyAndOtherwisePressesExit) {
+    showPage(1);
+    auto* ports = control<QComboBox>("ComboComPort");
+    ports->addItem("1");
+    click(ports);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    press(Qt::Key_Escape);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_TRUE(window->isVisible() && clipboard.placed.isEmpty());
+    press(Qt::Key_Escape);
+    EXPECT_EQ(clipboard.placed, QStringList{"Cancel"});
+}
+
+// Every control keeps at least its smallest size inside a window of 800 by 500 on either page.
+TEST_F(Window, FitsEightHundredByFiveHundred) {
+    window->resize(800, 500);
+    for (int page : {0, 1}) {
+        showPage(page);
+        QApplication::processEvents();
+        EXPECT_EQ(window->size(), QSize(800, 500));
+        for (QWidget* w : window->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                 qobject_cast<QComboBox*>(w);
+            if (!control || !w->isVisible()) continue;
+            const QRect at(w->mapTo(window.get(), QPoint()), w->size());
+            EXPECT_TRUE(window->rect().contains(at)) << w->objectName().toStdString();
+            EXPECT_GE(w->width(), w->minimumSizeHint().width()) << w->objectName().toStdString();
+        }
+    }
+}
 using DataInput = WindowTest;
 
+// The code in force shows in the bit map once Enter in the hotstamp box recalculates.
 TEST_F(DataInput, TheFacilityBoxSetsTheCodeInForceOrIsReplacedOrEmptied) {
     // What was typed, the box after it, the code in force and the message shown.
     const std::pair<const char*, const char*> cases[] = {{"abc", "0|0|"},
@@ -161,11 +213,15 @@ TEST_F(DataInput, TheFacilityBoxSetsTheCodeInForceOrIsReplacedOrEmptied) {
                                                          {"12.5", "12.5|12|"},
                                                          {"", "|9|"},
                                                          {"2147483648", "|9|6 Overflow"}};
+    clickFormat("opt26Bit");
+    retype("txtBoxSerialNo", "1");
     for (const auto& [typed, state] : cases) {
-        retype("txtFacilityCode", "x");
-        window->lFacilityCode = 9;
+        retype("txtFacilityCode", "9");
         retype("txtFacilityCode", typed);
-        EXPECT_EQ(QStringList({text("txtFacilityCode"), QString::number(window->lFacilityCode),
+        const QString shown = text("txtFacilityCode");
+        click(box("txtBoxSerialNo"));
+        press(Qt::Key_Return);
+        EXPECT_EQ(QStringList({shown, mapCaption().section("Facility Code: ", 1),
                                messages.take().join(",")})
                       .join('|'),
                   state)
@@ -202,19 +258,19 @@ TEST_F(DataInput, TheVersionBoxTakesTheFacilityCodeThroughSixteenBits) {
     EXPECT_EQ(text("txtBoxProxData"), "0002000030000014");
 }
 
-TEST_F(DataInput, EnterRunsItsStepsTwiceAndLeavesOKForAResultOnly) {
+TEST_F(DataInput, EnterRunsItsStepsTwiceAndHandsOKAnyResultButTheNoResultValue) {
     clickFormat("opt26Bit");
     retype("txtFacilityCode", "255");
     retype("txtBoxSerialNo", "1");
     press(Qt::Key_Return);
     EXPECT_EQ(focusName(), "cmdOK");
-    // A facility code in force that the box does not show cannot be cut to its limit.
-    window->lFacilityCode = 1000;
+    retype("txtFacilityCode", "");
+    retype("txtBoxSerialNo", "abc");  // stays until its next change
+    EXPECT_EQ(messages.take(), QStringList{"Invalid Serial Number"});
     click(box("txtBoxSerialNo"));
     press(Qt::Key_Enter);
-    EXPECT_EQ(messages.take(), QStringList(2, "Facility Code 1000 is too large. 255 is max."));
-    EXPECT_EQ(text("txtBoxProxData"), kNoResult);
-    EXPECT_FALSE(control("cmdOK")->isEnabled());
+    EXPECT_EQ(messages.take(), QStringList(2, "Invalid Serial Number"));
+    EXPECT_EQ(text("txtBoxProxData") + focusName(), "cmdOK") << "only the no-result value holds OK";
 }
 
 TEST_F(DataInput, ConvertFillsEmptyBoxesFirstAndThenDecidesAboutOK) {
@@ -249,7 +305,10 @@ TEST_F(FormatSelection, AClickRecalculatesOnceAHotstampIsThereAndProxifFillsTheV
 TEST_F(WindowTest, SplitDataFillsEveryBoxAndAnyChangeOfTheCardDataEmptiesThem) {
     const auto results = [this] {
         QString all;
-        for (std::string_view name : kClearedBoxNames) all += text(std::string(name).c_str());
+        for (QLineEdit* box : control("SplitDataPage")->findChildren<QLineEdit*>()) {
+            if (box->objectName() != "txtData" && box->objectName() != "LuidEntry")
+                all += box->text();
+        }
         return all;
     };
     showPage(1);
@@ -257,7 +316,7 @@ TEST_F(WindowTest, SplitDataFillsEveryBoxAndAnyChangeOfTheCardDataEmptiesThem) {
     click("cmdStart");
     EXPECT_EQ(results() + text("txtData"), "12345678") << "a split that fails keeps the card data";
     retype("txtData", "0000000600400002");
-    click("cmdStart");
+    press(Qt::Key_Return);  // in the card data box, Split Data
     EXPECT_EQ(texts({"txtBits", "txt26Num", "txt26Fac", "txt34Num", "txt37Number", "txtProxifFac",
                      "txtProxifVer"}),
               "000000000000000000000110000000100000000000000010|1|1|Not 34 Bit|Not 37 Bit|48|0");

@@ -24,6 +24,7 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
         {F26, "0000000200400002", "sentinel bit 26 is 0"},
         {F26, "0000000600400003", "parity bit 0 is 1 but must make bits 12..0 odd"},
         {F26, "0000010600400002", "bit 30 lies above the 26-bit frame and is 1"},
+        {F26, "0000030600400002", "bits 31..30 lie above the 26-bit frame and are 1"},
         {F26, "", "there is no card data"},
         {F34, "0000201730060163", "Hotstamp No.: 12345, Facility Code: 123"},
         {F34, "0000301730060163", "parity bit 33 is 1 but must make bits 33..17 even"},
@@ -56,6 +57,7 @@ TEST(CardExplain, VerdictNamesTheDecodedValuesOrTheFirstBrokenRule) {
         {Proxif, "0015001730030071", "bit 39 lies above the 39-bit frame and is 1"},
         {Casi, "0173000000030071", "Hotstamp No.: 12345, Facility Code: 123"},
         {Casi, "0173200000030071", "fixed bit 34 must be 0"},
+        {Casi, "0173600000030071", "fixed bits 35..34 must be 0"},
         {Casi, "0573000000030071", "bit 44 lies above the 44-bit frame and is 1"},
     };
     for (const Verdict& c : cases) {

@@ -1,0 +1,200 @@
+#include "app/split_data_page.h"
+
+#include <QFontDatabase>
+#include <QKeyEvent>
+
+#include "app/lock_read_controls.h"
+#include "app/qt_text.h"
+#include "app/split_boxes.h"
+#include "formats/card_data_reason.h"
+#include "app/usb_reader_controls.h"
+#include "formats/split_data.h"
+#include "readers/reader_library.h"
+#include "ui_split_data_page.h"
+
+namespace morvane {
+
+namespace {
+
+std::size_t index(SplitFormatId id) { return static_cast<std::size_t>(id); }
+
+// The format a Split Data run opens the bit map on: the first shown column the card data
+// passes, in the grid's order; none passing, the first.
+SplitFormatId firstPassing(const SplitResult& result) {
+    for (const SplitColumn& column : splitColumns()) {
+        if (column.shownInWindow && result.matches(column.id)) return column.id;
+    }
+    return splitColumns().front().id;
+}
+
+}  // namespace
+
+SplitDataPage::SplitDataPage(WindowState& state, Readers readers, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::SplitDataPage>()) {
+    ui_->setupUi(this);
+    const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    for (QLineEdit* box : {ui_->txtData, ui_->txtBits}) box->setFont(fixed);
+    mapColumns();
+    connect(ui_->txtData, &QLineEdit::textChanged, this, [this] { clearResults(); });
+    connect(ui_->txtData, &QLineEdit::returnPressed, ui_->cmdStart, &QPushButton::click);
+    connect(ui_->cmdStart, &QPushButton::clicked, this, [this] { splitCardData(); });
+    const auto put = [this](bool focus) {
+        return [this, focus](const QString& text) { putCardData(text, focus); };
+    };
+    ui_->ComboComPort->setAccessibleName(ui_->Frame1->title());
+    lock_ = new LockReadControls(*ui_->cmdGetCard, *ui_->ComboComPort, readers.messages, put(false));
+    usb_ = new UsbReaderControls({ui_->btnReadUSB, ui_->btnReinitializeUSB, ui_->LuidEntry,
+                                  ui_->LuidList},
+                                 {std::move(readers.library), readers.programFolder}, state,
+                                 readers.messages, put(true));
+}
+
+SplitDataPage::~SplitDataPage() = default;
+
+void SplitDataPage::startReaders() {
+    lock_->fillPortList();
+    usb_->discover();
+}
+
+// Every column's controls found once; a heading that is not its format's fails at once.
+void SplitDataPage::mapColumns() {
+    for (const SplitColumn& column : splitColumns()) {
+        const ColumnControls& controls = kColumnControls[index(column.id)];
+        Column& mapped = columns_[index(column.id)];
+        mapped.heading = (*ui_).*controls.heading;
+        Q_ASSERT(mapped.heading->text() == toQt(column.heading));
+        for (std::size_t row = 0; row < kGridRowCount; ++row) {
+            if (controls.boxes[row] == nullptr) continue;
+            mapped.boxes[row] = (*ui_).*controls.boxes[row];
+            mapped.boxes[row]->setAccessibleName(toQt(column.heading) + QLatin1Char(' ') +
+                                                 toQt(gridRowLabel(static_cast<GridRow>(row))));
+        }
+        if (column.shownInWindow) makeChoosable(column.id);
+    }
+}
+
+// A heading is pressed like a button, by mouse or keyboard; a press on a result box also
+// chooses its column, and goes on to do whatever the press did before.
+void SplitDataPage::makeChoosable(SplitFormatId id) {
+    Column& column = columns_[index(id)];
+    QLabel& heading = *column.heading;
+    heading.setCursor(Qt::PointingHandCursor);
+    heading.setFocusPolicy(Qt::StrongFocus);
+    heading.setToolTip(QStringLiteral("Show in the bit map why the card data is or is not ") +
+                       heading.text());
+    heading.setAccessibleName(heading.text());
+    heading.setStyleSheet(QStringLiteral("QLabel { border: 1px solid palette(mid); padding: 1px; }"
+                                         "QLabel:focus { border: 2px solid palette(highlight); }"));
+    heading.installEventFilter(this);
+    for (QLineEdit* box : column.boxes) {
+        if (box != nullptr) box->installEventFilter(this);
+    }
+}
+
+bool SplitDataPage::eventFilter(QObject* watched, QEvent* event) {
+    const bool pressed = event->type() == QEvent::MouseButtonPress;
+    const bool keyed = event->type() == QEvent::KeyPress &&
+                       QList<int>{Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}.contains(
+                           static_cast<QKeyEvent*>(event)->key());
+    if (!pressed && !keyed) return false;
+    for (const SplitColumn& column : splitColumns()) {
+        const Column& c = columns_[index(column.id)];
+        const bool heading = watched == c.heading;
+        const bool box = std::find(c.boxes.begin(), c.boxes.end(), watched) != c.boxes.end();
+        if (heading || (box && pressed)) {
+            choose(column.id);
+            return heading && keyed;
+        }
+    }
+    return false;
+}
+
+// Results never stand beside card data they were not split from.
+void SplitDataPage::clearResults() {
+    ui_->txtBits->clear();
+    for (const Column& column : columns_) {
+        for (QLineEdit* box : column.boxes) {
+            if (box == nullptr) continue;
+            box->clear();
+            box->setToolTip({});
+        }
+    }
+    split_ = false;
+    markExplained();
+    emit splitCleared();
+}
+
+void SplitDataPage::splitCardData() {
+    clearResults();
+    const std::string cardData = toStd(ui_->txtData->text());
+    const SplitResult result = SplitData(cardData);
+    if (result.state == SplitState::Rejected) {
+        emit splitRefused(toQt(rejectionReason(cardData, result)));
+        return;
+    }
+    showResult(result);
+    splitCardData_ = ui_->txtData->text();
+    split_ = true;
+    choose(firstPassing(result));
+}
+
+// The columns are filled in the page's own order; a refusal tells, on hover, the rule the card
+// data broke.
+void SplitDataPage::showResult(const SplitResult& result) {
+    ui_->txtBits->setText(toQt(bitData(result)));
+    for (SplitFormatId id : splitWriteOrder()) {
+        const SplitColumn& column = splitColumn(id);
+        const QString tip = result.matches(id) ? QString() : toQt(explainColumn(id, result.word).verdict);
+        for (std::size_t row = 0; row < kGridRowCount; ++row) {
+            QLineEdit* box = columns_[index(id)].boxes[row];
+            if (box == nullptr) continue;
+            box->setText(toQt(cellText(result, id, static_cast<GridRow>(row))));
+            if (column.refusalRows[row]) box->setToolTip(tip);
+        }
+    }
+}
+
+void SplitDataPage::choose(SplitFormatId id) {
+    chosen_ = id;
+    markExplained();
+    if (split_) emit columnChosen(splitCardData_, id);
+}
+
+// The heading of the column the bit map explains stands out, for eyes and for screen readers;
+// with nothing split, none does.
+void SplitDataPage::markExplained() {
+    for (const SplitColumn& column : splitColumns()) {
+        QLabel* heading = columns_[index(column.id)].heading;
+        const bool explained = split_ && column.id == chosen_;
+        QFont font = heading->font();
+        font.setBold(explained);
+        heading->setFont(font);
+        heading->setAccessibleDescription(explained ? QStringLiteral("explained in the bit map")
+                                                    : QString());
+    }
+}
+
+void SplitDataPage::stepColumn(int delta) {
+    std::size_t at = index(chosen_);
+    do {
+        at = (at + kSplitFormatCount + static_cast<std::size_t>(delta)) % kSplitFormatCount;
+    } while (!splitColumns()[at].shownInWindow);
+    choose(static_cast<SplitFormatId>(at));
+}
+
+// The card data replaces what the box held, and with it the earlier Split Data results.
+void SplitDataPage::putCardData(const QString& text, bool focus) {
+    if (focus) ui_->txtData->setFocus(Qt::OtherFocusReason);
+    ui_->txtData->setText(text);
+}
+
+QList<QWidget*> SplitDataPage::tabStops() const {
+    QList<QWidget*> stops{ui_->txtData, ui_->cmdStart};
+    for (const SplitColumn& column : splitColumns()) {
+        if (column.shownInWindow) stops << columns_[index(column.id)].heading;
+    }
+    return stops << ui_->cmdGetCard << ui_->ComboComPort << ui_->btnReadUSB
+                 << ui_->btnReinitializeUSB;
+}
+
+}  // namespace morvane

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <filesystem>
+#include <memory>
+
+#include "formats/split_catalogue.h"
+
+namespace Ui {
+class SplitDataPage;
+}
+
+class QLabel;
+class QLineEdit;
+
+namespace morvane {
+
+class LockReadControls;
+class MessageBoxes;
+class ReaderLibrary;
+class UsbReaderControls;
+class WindowState;
+struct SplitResult;
+
+// The "Split Data" page: card data, typed or read from a lock or a USB reader, back to hotstamp,
+// facility code and version under every format at once. One column of its grid is the one the
+// bit map explains: the first format the card data passes after Split Data, or the one the
+// operator chooses by its heading, one of its boxes or the bit map's arrow keys.
+class SplitDataPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    struct Readers {
+        MessageBoxes& messages;
+        std::unique_ptr<ReaderLibrary> library;  // none: no USB reader
+        std::filesystem::path programFolder;     // where Default.hwg is looked for
+    };
+    SplitDataPage(WindowState& state, Readers readers, QWidget* parent = nullptr);
+    ~SplitDataPage() override;
+
+    // Start-up: the COM port list, then the USB readers.
+    void startReaders();
+    // The page's tab stops, in order.
+    QList<QWidget*> tabStops() const;
+    // The previous (-1) or next (+1) column the window shows, round from the last to the first.
+    void stepColumn(int delta);
+
+  signals:
+    // The bit map's business: the split card data under the chosen column, card data that
+    // could not be split and why, or no split since the card data changed.
+    void columnChosen(const QString& cardData, SplitFormatId column);
+    void splitRefused(const QString& reason);
+    void splitCleared();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    struct Column {
+        QLabel* heading = nullptr;
+        std::array<QLineEdit*, kGridRowCount> boxes{};  // none where the column has no such row
+    };
+
+    void mapColumns();
+    void makeChoosable(SplitFormatId id);
+    void clearResults();
+    void splitCardData();
+    void showResult(const SplitResult& result);
+    void choose(SplitFormatId id);
+    void markExplained();
+    void putCardData(const QString& text, bool focus);
+
+    std::unique_ptr<Ui::SplitDataPage> ui_;
+    std::array<Column, kSplitFormatCount> columns_{};
+    SplitFormatId chosen_ = SplitFormatId::F26;
+    QString splitCardData_;  // as it stood when it was split
+    bool split_ = false;
+    LockReadControls* lock_ = nullptr;
+    UsbReaderControls* usb_ = nullptr;
+};
+
+}  // namespace morvane
