@@ -34,12 +34,13 @@ QSize BitMapPanel::minimumSizeHint() const {
 
 QWidget* BitMapPanel::map() const { return view_; }
 
-void BitMapPanel::explainColumn(const QString& cardData, SplitFormatId column) {
+void BitMapPanel::explainColumn(const QString& cardData, SplitFormatId column,
+                                const QString& mostLikely) {
     const auto word = parseCardData(toStd(cardData));
     if (!word) return clearSplit();
     const SplitColumn& c = splitColumn(column);
     CardExplanation e = morvane::explainColumn(column, *word);
-    split_ = {toQt(e.passes ? c.heading : c.refusal), *word, std::move(e), true};
+    split_ = {toQt(e.passes ? c.heading : c.refusal), *word, std::move(e), true, mostLikely};
     refresh();
 }
 
@@ -73,7 +74,7 @@ void BitMapPanel::showSplitPage(bool splitPage) {
 void BitMapPanel::refresh() {
     const Content& c = splitPage_ ? split_ : built_;
     if (c.isMap) {
-        view_->showMap(c.caption, c.word, c.explanation);
+        view_->showMap(c.caption, c.word, c.explanation, c.lead);
     } else {
         view_->showHint(c.caption);
     }

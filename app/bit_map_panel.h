@@ -20,7 +20,8 @@ class BitMapPanel : public QScrollArea {
   public:
     explicit BitMapPanel(QWidget* parent = nullptr);
 
-    void explainColumn(const QString& cardData, SplitFormatId column);
+    // `mostLikely`, when given, says why the card data is most likely this format.
+    void explainColumn(const QString& cardData, SplitFormatId column, const QString& mostLikely);
     void explainRefusal(const QString& reason);
     void clearSplit();
     void explainBuilt(const QString& proxData, const std::string& cardFormat,
@@ -43,6 +44,7 @@ class BitMapPanel : public QScrollArea {
         CardWord word;
         CardExplanation explanation;
         bool isMap = false;
+        QString lead;  // why the card data is most likely this format
     };
     void refresh();
 

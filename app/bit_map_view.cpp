@@ -78,11 +78,13 @@ void BitMapView::setShown(const QString& caption, const QString& bits, const QSt
     update();
 }
 
-void BitMapView::showMap(const QString& name, CardWord w, const CardExplanation& e) {
+void BitMapView::showMap(const QString& name, CardWord w, const CardExplanation& e,
+                         const QString& lead) {
     explanation_ = e;
     QString bits;
     for (int p = e.length - 1; p >= 0; --p) bits += (w.bits & bitAt(p)) != 0 ? '1' : '0';
-    setShown(name + QStringLiteral(": ") + toQt(e.verdict), bits, toQt(roleLetters(e)));
+    const QString first = lead.isEmpty() ? name + QStringLiteral(": ") : lead + QStringLiteral(". ");
+    setShown(first + toQt(e.verdict), bits, toQt(roleLetters(e)));
 }
 
 void BitMapView::showHint(const QString& hint) {

@@ -20,7 +20,9 @@ class BitMapView : public QWidget {
     explicit BitMapView(QWidget* parent = nullptr);
 
     // The caption reads "<name>: <verdict>".
-    void showMap(const QString& name, CardWord w, const CardExplanation& e);
+    // The first line is the name and the verdict, or, with a `lead`, the lead and the verdict.
+    void showMap(const QString& name, CardWord w, const CardExplanation& e,
+                 const QString& lead = {});
     void showHint(const QString& hint);
 
     QSize sizeHint() const override;

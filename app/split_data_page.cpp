@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QKeyEvent>
+#include <QStyle>
 
 #include "app/lock_read_controls.h"
 #include "app/qt_text.h"
@@ -10,6 +11,7 @@
 #include "app/usb_reader_controls.h"
 #include "formats/split_data.h"
 #include "readers/reader_library.h"
+#include "readers/site_facilities_file.h"
 #include "ui_split_data_page.h"
 
 namespace morvane {
@@ -18,20 +20,14 @@ namespace {
 
 std::size_t index(SplitFormatId id) { return static_cast<std::size_t>(id); }
 
-// The format a Split Data run opens the bit map on: the first shown column the card data
-// passes, in the grid's order; none passing, the first.
-SplitFormatId firstPassing(const SplitResult& result) {
-    for (const SplitColumn& column : splitColumns()) {
-        if (column.shownInWindow && result.matches(column.id)) return column.id;
-    }
-    return splitColumns().front().id;
-}
-
 }  // namespace
 
 SplitDataPage::SplitDataPage(WindowState& state, Readers readers, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::SplitDataPage>()) {
     ui_->setupUi(this);
+    if (!readers.programFolder.empty()) {
+        site_ = loadSiteFacilities(readers.programFolder / kFacilitiesFile, stderr);
+    }
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (QLineEdit* box : {ui_->txtData, ui_->txtBits}) box->setFont(fixed);
     mapColumns();
@@ -84,6 +80,7 @@ void SplitDataPage::makeChoosable(SplitFormatId id) {
                        heading.text());
     heading.setAccessibleName(heading.text());
     heading.setStyleSheet(QStringLiteral("QLabel { border: 1px solid palette(mid); padding: 1px; }"
+                                         "QLabel[mostLikely=\"true\"] { background: #c8e6c9; }"
                                          "QLabel:focus { border: 2px solid palette(highlight); }"));
     heading.installEventFilter(this);
     for (QLineEdit* box : column.boxes) {
@@ -135,7 +132,11 @@ void SplitDataPage::splitCardData() {
     showResult(result);
     splitCardData_ = ui_->txtData->text();
     split_ = true;
-    choose(firstPassing(result));
+    ranking_ = rankFormats(result, {.site = site_ ? &*site_ : nullptr});
+    rankingReason_ = toQt(rankingReason(result, ranking_));
+    // None passing, the map opens on the first column and says why it refuses the card.
+    const auto likely = ranking_.mostLikely();
+    choose(likely.empty() ? splitColumns().front().id : likely.front().id);
 }
 
 // The columns are filled in the page's own order; a refusal tells, on hover, the rule the card
@@ -157,20 +158,30 @@ void SplitDataPage::showResult(const SplitResult& result) {
 void SplitDataPage::choose(SplitFormatId id) {
     chosen_ = id;
     markExplained();
-    if (split_) emit columnChosen(splitCardData_, id);
+    if (split_) {
+        emit columnChosen(splitCardData_, id,
+                          ranking_.isMostLikely(id) ? rankingReason_ : QString());
+    }
 }
 
-// The heading of the column the bit map explains stands out, for eyes and for screen readers;
-// with nothing split, none does.
+// The heading of the column the bit map explains stands out, and so do the headings of the
+// formats the card data most likely is, for eyes and for screen readers; with nothing split,
+// none does.
 void SplitDataPage::markExplained() {
     for (const SplitColumn& column : splitColumns()) {
         QLabel* heading = columns_[index(column.id)].heading;
         const bool explained = split_ && column.id == chosen_;
+        const bool likely = split_ && ranking_.isMostLikely(column.id);
         QFont font = heading->font();
         font.setBold(explained);
         heading->setFont(font);
-        heading->setAccessibleDescription(explained ? QStringLiteral("explained in the bit map")
-                                                    : QString());
+        heading->setProperty("mostLikely", likely);
+        heading->style()->unpolish(heading);
+        heading->style()->polish(heading);
+        QStringList description;
+        if (explained) description << QStringLiteral("explained in the bit map");
+        if (likely) description << QStringLiteral("most likely format");
+        heading->setAccessibleDescription(description.join(QStringLiteral(", ")));
     }
 }
 

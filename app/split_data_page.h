@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <memory>
 
+#include "formats/format_ranking.h"
+#include "formats/site_facilities.h"
 #include "formats/split_catalogue.h"
 
 namespace Ui {
@@ -25,7 +27,7 @@ struct SplitResult;
 
 // The "Split Data" page: card data, typed or read from a lock or a USB reader, back to hotstamp,
 // facility code and version under every format at once. One column of its grid is the one the
-// bit map explains: the first format the card data passes after Split Data, or the one the
+// bit map explains: the format the card data most likely is after Split Data, or the one the
 // operator chooses by its heading, one of its boxes or the bit map's arrow keys.
 class SplitDataPage : public QWidget {
     Q_OBJECT
@@ -47,9 +49,10 @@ class SplitDataPage : public QWidget {
     void stepColumn(int delta);
 
   signals:
-    // The bit map's business: the split card data under the chosen column, card data that
-    // could not be split and why, or no split since the card data changed.
-    void columnChosen(const QString& cardData, SplitFormatId column);
+    // The bit map's business: the split card data under the chosen column (with, for a most
+    // likely format, why it is that), card data that could not be split and why, or no split
+    // since the card data changed.
+    void columnChosen(const QString& cardData, SplitFormatId column, const QString& mostLikely);
     void splitRefused(const QString& reason);
     void splitCleared();
 
@@ -74,6 +77,9 @@ class SplitDataPage : public QWidget {
     std::unique_ptr<Ui::SplitDataPage> ui_;
     std::array<Column, kSplitFormatCount> columns_{};
     SplitFormatId chosen_ = SplitFormatId::F26;
+    std::optional<SiteFacilities> site_;  // the facility codes this site uses, when it says
+    FormatRanking ranking_{};
+    QString rankingReason_;
     QString splitCardData_;  // as it stood when it was split
     bool split_ = false;
     LockReadControls* lock_ = nullptr;
