@@ -23,23 +23,21 @@ ProxDataText CalcProxData(std::string_view sSerialNo, std::string_view sCF, std:
 struct Layout;
 
 // The same calculation for a batch of hotstamps under one card format code and facility code:
-// the format is looked up, and the facility code's and version's part of the word built, once
-// for the batch. Each answer and message is CalcProxData's; Proxif's and Casi's boxes are read
-// once, so they must not change during the batch.
+// the format is looked up, and the facility code's part of the word made, once for the batch.
+// Each answer and message is CalcProxData's; Proxif's and Casi's boxes are read once, so they
+// must not change during the batch.
 class ProxDataBatch {
   public:
     ProxDataBatch(std::string_view sCF, std::int32_t iFC, EncoderHost& host);
     ProxDataText operator()(std::string_view sSerialNo) const;
 
   private:
-    ProxDataText theLongWay(std::string_view sSerialNo) const;
-
     std::string_view cardFormat_;
     std::int32_t facilityCode_;
     EncoderHost& host_;
     const Layout* layout_;
     // The word without its hotstamp, parity and sentinel when facility code and version are
-    // within their limits; none sends every hotstamp the long way, which reports them.
+    // within their limits; none sends every hotstamp the way CalcProxData goes.
     std::optional<std::uint64_t> valuesWord_;
 };
 
