@@ -25,7 +25,8 @@ frmMorvane::frmMorvane(WindowServices services, QWidget* parent)
       ui(std::make_unique<Ui::frmMorvane>()),
       messages_(services.messages),
       clipboard_(services.clipboard),
-      usbReaders_(std::move(services.readerLibrary), services.programFolder) {
+      readerSteps_(std::move(services.readerLibrary), services.programFolder,
+                   services.readerStepDeadline) {
     registerPictures();
     ui->setupUi(this);
 
@@ -187,11 +188,6 @@ std::string frmMorvane::Boxes::facilityBox() const {
     return toStd(window_.ui->txtFacilityCode->text());
 }
 std::string frmMorvane::Boxes::versionBox() const { return toStd(window_.ui->txtVersion->text()); }
-
-void frmMorvane::Messages::showMessage(std::string_view text) { window_.showMessage(text); }
-void frmMorvane::Messages::showCritical(std::string_view text, std::string_view title) {
-    window_.showCritical(text, title);
-}
 
 // Facility code, card format and QRV mode as the calling program asked for them. Each setting
 // runs the handling of the control it changes, as if the user had made it.

@@ -8,17 +8,18 @@
 #include <string_view>
 
 #include "app/held_keys.h"
+#include "app/reader_steps.h"
 #include "formats/encoder_host.h"
 #include "readers/lock/lock_input_guard.h"
 #include "readers/lock/lock_reader.h"
 #include "readers/lock/read_from_lock.h"
-#include "readers/usb_readers.h"
 
 namespace Ui {
 class frmMorvane;
 }
 
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 
 namespace morvane {
@@ -38,6 +39,8 @@ struct WindowServices {
     std::unique_ptr<ReaderLibrary> readerLibrary{};
     // Where Default.hwg is looked for; empty: nowhere.
     std::string programFolder{};
+    // How long a whole reader step may take.
+    std::chrono::milliseconds readerStepDeadline = kReaderStepDeadline;
 };
 
 // The program's one window: the "Data Input" page (hotstamp, facility code and version to prox
@@ -73,17 +76,6 @@ class frmMorvane : public QWidget {
         void setVersionBox(std::string_view text) override;
         std::string facilityBox() const override;
         std::string versionBox() const override;
-
-      private:
-        frmMorvane& window_;
-    };
-
-    // The window's message boxes as the readers show them.
-    class Messages final : public CardReadMessages {
-      public:
-        explicit Messages(frmMorvane& window) : window_(window) {}
-        void showMessage(std::string_view text) override;
-        void showCritical(std::string_view text, std::string_view title) override;
 
       private:
         frmMorvane& window_;
@@ -158,6 +150,10 @@ class frmMorvane : public QWidget {
     void btnReadUSB_Click();
     void btnReinitializeUSB_Click();
     void initUsbReaders();
+    void showReadersFound(const ReinitializeOutcome& outcome);
+    void showCardRead(const CardReadOutcome& outcome);
+    void showReaderStepRunning(QPushButton* stepButton);
+    void showReadersIdle();
     void markCaptionForReader();
     bool placeOnClipboard(const std::string& text);
 
@@ -166,9 +162,10 @@ class frmMorvane : public QWidget {
     ClipboardPort& clipboard_;
     HeldKeys heldKeys_{*this};
     Boxes boxes_{*this};
-    Messages messageSink_{*this};
     bool activated_ = false;
-    UsbReaders usbReaders_;
+    // The USB readers, reached off the window's thread; what their last search found.
+    ReaderSteps readerSteps_;
+    bool usbReaderFound_ = false;
     // The lock-reading component, what keeps the user's input off the window while it waits,
     // and the button that starts it.
     LockReader tmread1;

@@ -47,6 +47,13 @@ void frmMorvane::LockButtonControls::setPorts(const std::vector<std::string>& po
 
 void frmMorvane::FillComPortList() { lockButton_.FillComPortList(); }
 
-void frmMorvane::cmdGetCard_Click() { lockButton_.cmdGetCard_Click(); }
+// The lock read waits in a local event loop: the USB buttons keep still meanwhile, as the lock
+// button does while a USB step runs.
+void frmMorvane::cmdGetCard_Click() {
+    ui->btnReadUSB->setEnabled(false);
+    ui->btnReinitializeUSB->setEnabled(false);
+    lockButton_.cmdGetCard_Click();
+    showReadersIdle();
+}
 
 }  // namespace morvane

@@ -17,9 +17,8 @@ void frmMorvane::Form_Load() {
     ui->cmdOK->setEnabled(false);
     clipboard_.readStartUpText(*this, [this](const ClipboardRead& read) { applyStartUpText(read); });
     ui->txtVersion->setText(QStringLiteral("0"));
-    startReaders();
     setWindowTitle(QStringLiteral("Morvane [v" MORVANE_VERSION "]"));
-    markCaptionForReader();
+    startReaders();
 }
 
 void frmMorvane::applyStartUpText(const ClipboardRead& read) {
@@ -49,9 +48,14 @@ void frmMorvane::showStartUpNotice(bool clipboardRead) {
     ui->lblStatus->setVisible(!notes.isEmpty());
 }
 
-// The COM port list and the USB readers are brought up here, in that order.
+// The COM port list and the USB readers are brought up here, in that order. The window does not
+// wait for the readers: their search ends in the background, and only then may "Read from USB"
+// be pressed and the caption say that a reader was found.
 void frmMorvane::startReaders() {
     FillComPortList();
+    connect(&readerSteps_, &ReaderSteps::reinitialized, this, &frmMorvane::showReadersFound);
+    connect(&readerSteps_, &ReaderSteps::cardRead, this, &frmMorvane::showCardRead);
+    connect(&readerSteps_, &ReaderSteps::idle, this, &frmMorvane::showReadersIdle);
     initUsbReaders();
 }
 

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <sys/stat.h>
+
 #include <fstream>
 #include <optional>
 
@@ -28,21 +30,34 @@ class UsbWindow : public WindowTest {
         ASSERT_TRUE(QFile::copy(QStringLiteral(MORVANE_SHIPPED_DEFAULT_HWG), path("Default.hwg")));
         qputenv("MORVANE_PCPROX_LIBRARY", MORVANE_PCPROX_SIM);
         qputenv("MORVANE_PCPROX_SIM_SCENARIO", QFile::encodeName(path("scenario")));
+        qputenv("MORVANE_PCPROX_SIM_LOG", QFile::encodeName(path("calls.log")));
+        qputenv("MORVANE_PCPROX_SIM_HOLD", QFile::encodeName(path("release")));
+        ASSERT_EQ(mkfifo(QFile::encodeName(path("release")).constData(), 0600), 0);
     }
     void TearDown() override {
         window.reset();
-        qunsetenv("MORVANE_PCPROX_LIBRARY");
-        qunsetenv("MORVANE_PCPROX_SIM_SCENARIO");
+        for (const char* name : {"LIBRARY", "SIM_SCENARIO", "SIM_LOG", "SIM_HOLD"}) {
+            qunsetenv(QByteArray("MORVANE_PCPROX_") + name);
+        }
     }
     std::unique_ptr<ReaderLibrary> readerLibrary() const override {
-        return std::make_unique<ReaderHostClient>(MORVANE_READER_HOST, programFolder);
+        return std::make_unique<ReaderHostClient>(MORVANE_READER_HOST, programFolder, callTimeout);
     }
     QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
     void scenario(const std::string& text) {
         std::ofstream(path("scenario").toStdString(), std::ios::binary) << text;
     }
     QWidget* readButton() const { return control("btnReadUSB"); }
+    std::string callLog() const {
+        std::ifstream in(path("calls.log").toStdString());
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void clickAndAwait(QWidget* button) {
+        click(button);
+        awaitReaderStep();
+    }
     QTemporaryDir folder;
+    std::chrono::milliseconds callTimeout = kReaderCallTimeout;
 };
 
 // A library that dies in the middle of a read costs the read, not what the operator typed.
@@ -54,7 +69,7 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
     retype("txtData", "0000000600400002");
     click("cmdStart");
     ASSERT_EQ(text("txt26Num"), "1");
-    click(readButton());
+    clickAndAwait(readButton());
     EXPECT_EQ(texts({"txtBoxSerialNo", "txtData"}), "12345|");
     ASSERT_EQ(messages.shown.size(), 1U);
     const Message& m = messages.shown.front();
@@ -64,7 +79,7 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
     retype("txtData", "0000000600400002");
     click("cmdStart");
     scenario("reader 3\ncard 26 F66073\n");
-    click(readButton());
+    clickAndAwait(readButton());
     EXPECT_EQ(focusName(), "txtData");
     EXPECT_EQ(texts({"txtData", "txt26Num"}), "0000000475460163|");
     EXPECT_TRUE(messages.shown.empty());
@@ -77,7 +92,7 @@ TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenL
     EXPECT_EQ(window->windowTitle(), kMarkedCaption);
     auto* list = control<QComboBox>("LuidList");
     box("LuidEntry")->setText("7");
-    click("btnReinitializeUSB");
+    clickAndAwait(control("btnReinitializeUSB"));
     EXPECT_EQ(window->windowTitle(), kMarkedCaption);
     EXPECT_EQ(text("LuidEntry"), "");
     EXPECT_EQ(QStringList({QString::number(list->count()), list->itemText(0) + list->itemText(1),
@@ -87,10 +102,71 @@ TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenL
     EXPECT_FALSE(list->isVisible() || box("LuidEntry")->isVisible());
 
     scenario("");
-    click("btnReinitializeUSB");
+    clickAndAwait(control("btnReinitializeUSB"));
     EXPECT_FALSE(readButton()->isEnabled());
     EXPECT_EQ(window->windowTitle(), kMarkedCaption);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// Counts the paints the window gets.
+struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// The emulator holds one call until the test releases it: meanwhile, at start-up, during
+// "Reinitialize USB" and during "Read from USB", the window is up, switches tabs and paints,
+// and only the step's button shows the step, pressed, with every reader button held still.
+TEST_F(UsbWindow, WhileALibraryCallIsHeldTheWindowIsShownSwitchesTabsAndPaints) {
+    const struct {
+        std::string_view button;  // empty: the start-up search
+        std::string heldCall;
+        QString cardData;
+    } rows[] = {
+        {"", "USBConnect", ""},
+        {"btnReinitializeUSB", "USBConnect", ""},
+        {"btnReadUSB", "GetActiveID", "0000000475460163"},
+    };
+    callTimeout = readerStepDeadline = std::chrono::minutes(10);  // the test alone releases
+    const std::string plugged = "reader 3\ncard 26 F66073\n";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.heldCall + " held by " + std::string(row.button));
+        const std::string held = plugged + "hold " + row.heldCall + "\n";
+        QFile::remove(path("calls.log"));
+        scenario(row.button.empty() ? held : plugged);
+        openWhileReadersSearched();
+        if (!row.button.empty()) {
+            awaitReaderStep();
+            scenario(held);
+            click(row.button.data());
+        }
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return callLog().find(row.heldCall + " held") != std::string::npos; }));
+        const char* stepButton = row.button.empty() ? "btnReinitializeUSB" : row.button.data();
+        EXPECT_TRUE(control<QPushButton>(stepButton)->isDown());
+        for (const char* name : {"btnReadUSB", "btnReinitializeUSB", "cmdGetCard"}) {
+            EXPECT_FALSE(control(name)->isEnabled()) << name;
+        }
+        EXPECT_TRUE(window->isVisible());
+        auto* tabs = control<QTabWidget>("SSTab1");
+        const int other = 1 - tabs->currentIndex();
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                          tabs->tabBar()->tabRect(other).center());
+        EXPECT_EQ(tabs->currentIndex(), other);
+        PaintCounter paints;
+        window->installEventFilter(&paints);
+        window->update();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
+        std::ofstream(path("release").toStdString()) << '\n';
+        awaitReaderStep();
+        EXPECT_EQ(window->windowTitle(), kMarkedCaption);
+        EXPECT_TRUE(readButton()->isEnabled() && !control<QPushButton>(stepButton)->isDown());
+        EXPECT_EQ(text("txtData"), row.cardData);
+        window.reset();
+    }
 }
 
 constexpr const char* kCard = "0000000600400002";
