@@ -113,6 +113,26 @@ std::optional<std::vector<uint8_t>> hexBytes(std::string hex) {
     return bytes;
 }
 
+// A setting that takes one number.
+bool parseNumberSetting(const std::string& key, long long value, Scenario& s) {
+    if (key == "delay" && value >= 0 && value <= 60'000) {
+        s.delayMs = static_cast<int>(value);
+    } else if (key == "device") {
+        s.device = static_cast<int32_t>(value);
+    } else if (key == "reader") {
+        s.readers.push_back({static_cast<int16_t>(value), {}});
+    } else if (key == "active") {
+        s.active = static_cast<int16_t>(value);
+    } else if (key == "devcount") {
+        s.deviceCount = static_cast<int16_t>(value);
+    } else if (key == "readcfg") {
+        s.readCfgResult = static_cast<int16_t>(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool parseLine(const std::string& line, Scenario& s) {
     std::istringstream words(line.substr(0, line.find('#')));
     std::string key, a, b, extra;
@@ -141,23 +161,7 @@ bool parseLine(const std::string& line, Scenario& s) {
         s.held.push_back(a);
         return true;
     }
-    if (!value || !b.empty()) return false;
-    if (key == "delay" && *value >= 0 && *value <= 60'000) {
-        s.delayMs = static_cast<int>(*value);
-    } else if (key == "device") {
-        s.device = static_cast<int32_t>(*value);
-    } else if (key == "reader") {
-        s.readers.push_back({static_cast<int16_t>(*value), {}});
-    } else if (key == "active") {
-        s.active = static_cast<int16_t>(*value);
-    } else if (key == "devcount") {
-        s.deviceCount = static_cast<int16_t>(*value);
-    } else if (key == "readcfg") {
-        s.readCfgResult = static_cast<int16_t>(*value);
-    } else {
-        return false;
-    }
-    return true;
+    return value && b.empty() && parseNumberSetting(key, *value, s);
 }
 
 Scenario parseScenario(const std::string& text) {

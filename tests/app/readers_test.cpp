@@ -36,9 +36,8 @@ class UsbWindow : public WindowTest {
     }
     void TearDown() override {
         window.reset();
-        for (const char* name : {"LIBRARY", "SIM_SCENARIO", "SIM_LOG", "SIM_HOLD"}) {
+        for (const char* name : {"LIBRARY", "SIM_SCENARIO", "SIM_LOG", "SIM_HOLD"})
             qunsetenv(QByteArray("MORVANE_PCPROX_") + name);
-        }
     }
     std::unique_ptr<ReaderLibrary> readerLibrary() const override {
         return std::make_unique<ReaderHostClient>(MORVANE_READER_HOST, programFolder, callTimeout);
@@ -48,9 +47,13 @@ class UsbWindow : public WindowTest {
         std::ofstream(path("scenario").toStdString(), std::ios::binary) << text;
     }
     QWidget* readButton() const { return control("btnReadUSB"); }
-    std::string callLog() const {
-        std::ifstream in(path("calls.log").toStdString());
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    // The emulator holds `call` (a scenario's hold line) until the release FIFO is written.
+    void awaitHeld(const std::string& call) const {
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            std::ifstream in(path("calls.log").toStdString());
+            const std::string log(std::istreambuf_iterator<char>(in), {});
+            return log.find(call + " held") != std::string::npos;
+        }));
     }
     void clickAndAwait(QWidget* button) {
         click(button);
@@ -88,12 +91,9 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
 TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenLuidBoxes) {
     scenario("reader 3\nreader 5\n");
     open();
-    EXPECT_TRUE(readButton()->isEnabled());
-    EXPECT_EQ(window->windowTitle(), kMarkedCaption);
     auto* list = control<QComboBox>("LuidList");
     box("LuidEntry")->setText("7");
     clickAndAwait(control("btnReinitializeUSB"));
-    EXPECT_EQ(window->windowTitle(), kMarkedCaption);
     EXPECT_EQ(text("LuidEntry"), "");
     EXPECT_EQ(QStringList({QString::number(list->count()), list->itemText(0) + list->itemText(1),
                            list->currentText(), list->currentData().toString()})
@@ -122,35 +122,30 @@ struct PaintCounter : QObject {
 // and only the step's button shows the step, pressed, with every reader button held still.
 TEST_F(UsbWindow, WhileALibraryCallIsHeldTheWindowIsShownSwitchesTabsAndPaints) {
     const struct {
-        std::string_view button;  // empty: the start-up search
+        const char* button;  // the step's
+        bool clicked;        // else the start-up search
         std::string heldCall;
-        QString cardData;
     } rows[] = {
-        {"", "USBConnect", ""},
-        {"btnReinitializeUSB", "USBConnect", ""},
-        {"btnReadUSB", "GetActiveID", "0000000475460163"},
+        {"btnReinitializeUSB", false, "USBConnect"},
+        {"btnReinitializeUSB", true, "USBConnect"},
+        {"btnReadUSB", true, "GetActiveID"},
     };
     callTimeout = readerStepDeadline = std::chrono::minutes(10);  // the test alone releases
     const std::string plugged = "reader 3\ncard 26 F66073\n";
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.heldCall + " held by " + std::string(row.button));
+        SCOPED_TRACE(row.heldCall + " held by " + row.button);
         const std::string held = plugged + "hold " + row.heldCall + "\n";
         QFile::remove(path("calls.log"));
-        scenario(row.button.empty() ? held : plugged);
-        openWhileReadersSearched();
-        if (!row.button.empty()) {
-            awaitReaderStep();
+        scenario(row.clicked ? plugged : held);
+        open({}, row.clicked);
+        if (row.clicked) {
             scenario(held);
-            click(row.button.data());
+            click(row.button);
         }
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] { return callLog().find(row.heldCall + " held") != std::string::npos; }));
-        const char* stepButton = row.button.empty() ? "btnReinitializeUSB" : row.button.data();
-        EXPECT_TRUE(control<QPushButton>(stepButton)->isDown());
-        for (const char* name : {"btnReadUSB", "btnReinitializeUSB", "cmdGetCard"}) {
-            EXPECT_FALSE(control(name)->isEnabled()) << name;
-        }
-        EXPECT_TRUE(window->isVisible());
+        awaitHeld(row.heldCall);
+        EXPECT_TRUE(control<QPushButton>(row.button)->isDown());
+        EXPECT_FALSE(readButton()->isEnabled() || control("btnReinitializeUSB")->isEnabled() ||
+                     control("cmdGetCard")->isEnabled());
         auto* tabs = control<QTabWidget>("SSTab1");
         const int other = 1 - tabs->currentIndex();
         QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
@@ -160,12 +155,49 @@ TEST_F(UsbWindow, WhileALibraryCallIsHeldTheWindowIsShownSwitchesTabsAndPaints) 
         window->installEventFilter(&paints);
         window->update();
         EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
-        std::ofstream(path("release").toStdString()) << '\n';
+        std::ofstream(path("release").toStdString()) << '\n';  // the held call answers
         awaitReaderStep();
         EXPECT_EQ(window->windowTitle(), kMarkedCaption);
-        EXPECT_TRUE(readButton()->isEnabled() && !control<QPushButton>(stepButton)->isDown());
-        EXPECT_EQ(text("txtData"), row.cardData);
+        EXPECT_TRUE(readButton()->isEnabled() && !control<QPushButton>(row.button)->isDown());
         window.reset();
+    }
+}
+
+// The runner's own rules, with the emulator holding the card read or the connect: one step at a
+// time, a missed deadline ends the step as a failed one whose late answer is dropped, and
+// closing ends a running step without waiting out the library.
+TEST_F(UsbWindow, ReaderStepsRunOneAtATimeAndADeadlineOrClosingEndsTheStep) {
+    const struct {
+        std::string heldCall;  // GetActiveID: a card read, USBConnect: a reinitialise
+        bool closed;           // else the deadline passes
+        std::string outcomes;  // each ends with '|'
+    } rows[] = {
+        {"GetActiveID", false, "No Data Read from Card|"},
+        {"USBConnect", false, "none |"},
+        {"GetActiveID", true, ""},
+    };
+    callTimeout = std::chrono::minutes(10);  // only the step's end lets a held call go
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.heldCall + (row.closed ? " closed" : " late"));
+        scenario("reader 3\ncard 26 F66073\nhold " + row.heldCall + "\n");
+        QFile::remove(path("calls.log"));
+        auto steps = std::make_unique<ReaderSteps>(
+            readerLibrary(), programFolder, row.closed ? callTimeout : std::chrono::milliseconds(1));
+        std::string outcomes;
+        QObject::connect(steps.get(), &ReaderSteps::cardRead, [&](const CardReadOutcome& o) {
+            outcomes += (o.messages.empty() ? "" : o.messages[0].text) + o.cardData + "|";
+        });
+        QObject::connect(steps.get(), &ReaderSteps::reinitialized, [&](const auto& o) {
+            outcomes += (o.readerFound ? "found " : "none ") + o.luidList.textAt(0) + "|";
+        });
+        ASSERT_TRUE(row.heldCall == "USBConnect" ? steps->reinitialize("") : steps->readCard());
+        EXPECT_FALSE(steps->readCard() || steps->reinitialize(""));
+        if (row.closed) {
+            awaitHeld(row.heldCall);
+            steps.reset();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !steps || !steps->busy(); }, 60'000));
+        EXPECT_EQ(outcomes, row.outcomes);
     }
 }
 

@@ -63,22 +63,16 @@ class WindowTest : public ::testing::Test {
 
     void SetUp() override { open(); }
     // Opens the window as a calling program would after leaving `invocation` on the clipboard,
-    // and lets the search for USB readers end.
-    void open(const QString& invocation = {}) {
-        openWhileReadersSearched(invocation);
-        awaitReaderStep();
-    }
-    void openWhileReadersSearched(const QString& invocation = {}) {
+    // and unless told otherwise lets the search for USB readers end.
+    void open(const QString& invocation = {}, bool awaitReaders = true) {
         clipboard.text = invocation;
-        window = std::make_unique<frmMorvane>(
-            WindowServices{.messages = messages,
-                           .clipboard = clipboard,
-                           .readerLibrary = readerLibrary(),
-                           .programFolder = programFolder,
-                           .readerStepDeadline = readerStepDeadline});
+        window = std::make_unique<frmMorvane>(WindowServices{
+            .messages = messages, .clipboard = clipboard, .readerLibrary = readerLibrary(),
+            .programFolder = programFolder, .readerStepDeadline = readerStepDeadline});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        if (awaitReaders) awaitReaderStep();
     }
     // The reader buttons take clicks again once a reader step has ended.
     void awaitReaderStep() {
