@@ -147,6 +147,7 @@ class frmMorvane : public QWidget {
     void cmdCopyToCB_Click();
     void cmdGetCard_Click();
     void FillComPortList();
+    void keepLockButtonWidth();
     void btnReadUSB_Click();
     void btnReinitializeUSB_Click();
     void initUsbReaders();

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/frm_morvane.h"
 #include "app/qt_text.h"
@@ -46,6 +47,20 @@ void frmMorvane::LockButtonControls::setPorts(const std::vector<std::string>& po
 }
 
 void frmMorvane::FillComPortList() { lockButton_.FillComPortList(); }
+
+// The button is as wide as its widest caption from the start, so that the captions a card read
+// gives it never move the buttons beside it.
+void frmMorvane::keepLockButtonWidth() {
+    QPushButton& button = *ui->cmdGetCard;
+    const QString initial = button.text();
+    int widest = button.sizeHint().width();
+    for (const char* caption : {kCaptionWaiting, kCaptionAfterRead}) {
+        button.setText(QString::fromLatin1(caption));
+        widest = std::max(widest, button.sizeHint().width());
+    }
+    button.setText(initial);
+    button.setMinimumWidth(widest);
+}
 
 // The lock read waits in a local event loop: the USB buttons keep still meanwhile, as the lock
 // button does while a USB step runs.

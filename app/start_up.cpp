@@ -52,6 +52,7 @@ void frmMorvane::showStartUpNotice(bool clipboardRead) {
 // wait for the readers: their search ends in the background, and only then may "Read from USB"
 // be pressed and the caption say that a reader was found.
 void frmMorvane::startReaders() {
+    keepLockButtonWidth();
     FillComPortList();
     connect(&readerSteps_, &ReaderSteps::reinitialized, this, &frmMorvane::showReadersFound);
     connect(&readerSteps_, &ReaderSteps::cardRead, this, &frmMorvane::showCardRead);

@@ -101,7 +101,7 @@ TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenL
               "2 37 7 7");
     EXPECT_FALSE(list->isVisible() || box("LuidEntry")->isVisible());
 
-    scenario("");
+    scenario("reader 3\ncrash WriteCfg\n");  // its library dies while the reader is programmed
     clickAndAwait(control("btnReinitializeUSB"));
     EXPECT_FALSE(readButton()->isEnabled());
     EXPECT_EQ(window->windowTitle(), kMarkedCaption);
@@ -225,7 +225,10 @@ TEST_F(LockButton, TheClickReadsTheCardAskedForAndTheListIsFilledAfreshWhenAPort
     open();
     showPage(1);
     EXPECT_EQ(ports(), (QStringList{"1", "3", "1"}));
+    const QRect usbButton = control("btnReadUSB")->geometry();
     readFromLock();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(control("btnReadUSB")->geometry(), usbButton) << "the new caption moved it";
     EXPECT_EQ(text("txtData"), kCard);
     EXPECT_EQ(control<QPushButton>("cmdGetCard")->text(), "Read Card From Lock");
     readFromLock(Qt::ShiftModifier);
