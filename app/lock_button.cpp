@@ -62,11 +62,9 @@ void frmMorvane::keepLockButtonWidth() {
     button.setMinimumWidth(widest);
 }
 
-// The lock read waits in a local event loop: the USB buttons keep still meanwhile, as the lock
-// button does while a USB step runs.
+// The lock read waits in a local event loop: it is a reader step like the USB ones meanwhile.
 void frmMorvane::cmdGetCard_Click() {
-    ui->btnReadUSB->setEnabled(false);
-    ui->btnReinitializeUSB->setEnabled(false);
+    showReaderStepRunning(ui->cmdGetCard);
     lockButton_.cmdGetCard_Click();
     showReadersIdle();
 }

@@ -103,20 +103,16 @@ ReaderSteps::~ReaderSteps() {
 }
 
 bool ReaderSteps::reinitialize(std::string luidEntry) {
-    // A missed deadline finds no reader and leaves the list as the window shows it.
-    const ReinitializeOutcome failed{false, luidEntry, lastListed_};
-    const auto show = [this](const ReinitializeOutcome& outcome) {
-        lastListed_ = outcome.luidList;
-        emit reinitialized(outcome);
-    };
+    // A missed deadline finds no reader, lists none and takes no new LUID.
+    ReinitializeOutcome failed{false, luidEntry, {}};
     return start(
-        [this, show, entry = std::move(luidEntry)] {
+        [this, entry = std::move(luidEntry)] {
             readers_.setLuidEntry(entry);
             const bool found = readers_.reinitialize();
             const ReinitializeOutcome outcome{found, readers_.LuidEntry(), readers_.luidList()};
-            return Delivery([show, outcome] { show(outcome); });
+            return Delivery([this, outcome] { emit reinitialized(outcome); });
         },
-        [show, failed] { show(failed); });
+        [this, failed = std::move(failed)] { emit reinitialized(failed); });
 }
 
 bool ReaderSteps::readCard() {

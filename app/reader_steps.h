@@ -84,7 +84,6 @@ class ReaderSteps : public QObject {
 
     AbandonableLibrary* library_ = nullptr;  // owned by readers_
     UsbReaders readers_;                     // touched by the worker only
-    LuidList lastListed_;                    // what the window last showed
     QTimer deadline_;
     bool busy_ = false;
     bool delivered_ = false;

@@ -63,7 +63,8 @@ void frmMorvane::showCardRead(const CardReadOutcome& outcome) {
 }
 
 // One reader step at a time, the lock read included: the step's own button stays pressed and
-// none of the reader buttons takes a click. Captions stay, so no button moves.
+// none of the reader buttons takes a click. Captions stay, so no button moves; Esc still reaches
+// a waiting lock read through its input guard.
 void frmMorvane::showReaderStepRunning(QPushButton* stepButton) {
     for (QPushButton* b : {ui->btnReadUSB, ui->btnReinitializeUSB, ui->cmdGetCard}) {
         b->setEnabled(false);

@@ -248,6 +248,7 @@ TEST_F(LockButton, WhileTheLockIsAwaitedOnlyEscReachesTheWindowAndItCancelsTheRe
     showPage(1);
     // The first turn of the event loop after the click is the wait for the lock.
     QTimer::singleShot(0, window.get(), [this] {
+        EXPECT_FALSE(control("btnReinitializeUSB")->isEnabled()) << "a lock read is a reader step";
         QTest::keyClicks(box("txtData"), "123");
         click("cmdStart");
         QTest::keyClick(window->windowHandle(), Qt::Key_X, Qt::AltModifier);
