@@ -163,9 +163,8 @@ TEST_F(UsbWindow, WhileALibraryCallIsHeldTheWindowIsShownSwitchesTabsAndPaints) 
     }
 }
 
-// The runner's own rules, with the emulator holding the card read or the connect: one step at a
-// time, a missed deadline ends the step as a failed one whose late answer is dropped, and
-// closing ends a running step without waiting out the library.
+// The runner alone, the emulator holding its call: a missed deadline ends the step as a failed
+// one and drops its late answer; closing ends it without waiting out the library.
 TEST_F(UsbWindow, ReaderStepsRunOneAtATimeAndADeadlineOrClosingEndsTheStep) {
     const struct {
         std::string heldCall;  // GetActiveID: a card read, USBConnect: a reinitialise
