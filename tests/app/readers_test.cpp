@@ -108,7 +108,6 @@ TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenL
     EXPECT_TRUE(messages.shown.empty());
 }
 
-// Counts the paints the window gets.
 struct PaintCounter : QObject {
     int count = 0;
     bool eventFilter(QObject*, QEvent* event) override {
@@ -225,6 +224,7 @@ TEST_F(LockButton, TheClickReadsTheCardAskedForAndTheListIsFilledAfreshWhenAPort
     showPage(1);
     EXPECT_EQ(ports(), (QStringList{"1", "3", "1"}));
     const QRect usbButton = control("btnReadUSB")->geometry();
+    EXPECT_EQ(control<QPushButton>("cmdGetCard")->text(), "Read from Lock");
     readFromLock();
     QCoreApplication::processEvents();
     EXPECT_EQ(control("btnReadUSB")->geometry(), usbButton) << "the new caption moved it";
