@@ -31,7 +31,8 @@ frmMorvane::frmMorvane(WindowServices services, QWidget* parent)
     ui_->setupUi(this);
     dataInput_ = new DataInputPage(state_, messages_);
     splitData_ = new SplitDataPage(
-        state_, {messages_, std::move(services.readerLibrary), services.programFolder});
+        state_, {messages_, std::move(services.readerLibrary), services.programFolder,
+                 services.readerStepDeadline});
     bitMap_ = new BitMapPanel(this);
     ui_->SSTab1->addTab(dataInput_, QStringLiteral("Data Input"));
     ui_->SSTab1->addTab(splitData_, QStringLiteral("Split Data"));

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/held_keys.h"
+#include "app/reader_steps.h"
 #include "app/window_state.h"
 #include "readers/reader_library.h"
 
@@ -32,6 +33,8 @@ struct WindowServices {
     std::unique_ptr<ReaderLibrary> readerLibrary{};
     // Where Default.hwg is looked for; empty: nowhere.
     std::string programFolder{};
+    // How long a whole reader step may take.
+    std::chrono::milliseconds readerStepDeadline = kReaderStepDeadline;
 };
 
 // The program's one window: the "Data Input" and "Split Data" pages, the bit map below them and

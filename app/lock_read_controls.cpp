@@ -40,7 +40,12 @@ LockReadControls::LockReadControls(QPushButton& button, QComboBox& ports,
       messages_(messages),
       putCardData_(std::move(putCardData)) {
     fitEveryCaption(button_);
-    connect(&button_, &QPushButton::clicked, this, [this] { lockButton_.cmdGetCard_Click(); });
+    // The read waits for the lock in an event loop of its own, the window answering meanwhile.
+    connect(&button_, &QPushButton::clicked, this, [this] {
+        reading_(true);
+        lockButton_.cmdGetCard_Click();
+        reading_(false);
+    });
     qApp->installEventFilter(&inputGuard_);
 }
 

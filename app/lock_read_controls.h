@@ -26,6 +26,8 @@ class LockReadControls : public QObject {
     ~LockReadControls() override;
 
     void fillPortList() { lockButton_.FillComPortList(); }
+    // Told when a read starts (true) and ends (false): a lock read is a reader step too.
+    void onReading(std::function<void(bool)> reading) { reading_ = std::move(reading); }
 
   private:
     // The controls the click reads and writes, and the keyboard at the click.
@@ -48,6 +50,7 @@ class LockReadControls : public QObject {
     QComboBox& ports_;
     MessageBoxes& messages_;
     std::function<void(const QString&)> putCardData_;
+    std::function<void(bool)> reading_ = [](bool) {};
     LockReader lock_;
     LockInputGuard inputGuard_{lock_};
     View view_{*this};

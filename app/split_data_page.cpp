@@ -39,10 +39,18 @@ SplitDataPage::SplitDataPage(WindowState& state, Readers readers, QWidget* paren
     };
     ui_->ComboComPort->setAccessibleName(ui_->Frame1->title());
     lock_ = new LockReadControls(*ui_->cmdGetCard, *ui_->ComboComPort, readers.messages, put(false));
-    usb_ = new UsbReaderControls({ui_->btnReadUSB, ui_->btnReinitializeUSB, ui_->LuidEntry,
-                                  ui_->LuidList},
-                                 {std::move(readers.library), readers.programFolder}, state,
-                                 readers.messages, put(true));
+    usb_ = new UsbReaderControls({ui_->btnReadUSB, ui_->btnReinitializeUSB, ui_->cmdGetCard,
+                                  ui_->LuidEntry, ui_->LuidList},
+                                 {std::move(readers.library), readers.programFolder,
+                                  readers.stepDeadline},
+                                 state, readers.messages, put(true));
+    lock_->onReading([this](bool reading) {
+        if (reading) {
+            usb_->showStepRunning(ui_->cmdGetCard);
+        } else {
+            usb_->showIdle();
+        }
+    });
 }
 
 SplitDataPage::~SplitDataPage() = default;

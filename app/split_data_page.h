@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 
@@ -37,6 +38,7 @@ class SplitDataPage : public QWidget {
         MessageBoxes& messages;
         std::unique_ptr<ReaderLibrary> library;  // none: no USB reader
         std::filesystem::path programFolder;     // where Default.hwg is looked for
+        std::chrono::milliseconds stepDeadline;  // how long a whole reader step may take
     };
     SplitDataPage(WindowState& state, Readers readers, QWidget* parent = nullptr);
     ~SplitDataPage() override;

@@ -15,52 +15,74 @@ UsbReaderControls::UsbReaderControls(Controls controls, Readers readers, WindowS
                                      std::function<void(const QString&)> putCardData)
     : QObject(controls.read),
       controls_(controls),
-      usbReaders_(std::move(readers.library), readers.programFolder),
+      steps_(std::move(readers.library), readers.programFolder, readers.deadline),
       state_(state),
       messages_(messages),
       putCardData_(std::move(putCardData)) {
     connect(controls_.reinitialize, &QPushButton::clicked, this, [this] { reinitializeReaders(); });
     connect(controls_.read, &QPushButton::clicked, this, [this] { readCard(); });
+    connect(&steps_, &ReaderSteps::reinitialized, this, &UsbReaderControls::showReaders);
+    connect(&steps_, &ReaderSteps::cardRead, this, &UsbReaderControls::showCardRead);
+    connect(&steps_, &ReaderSteps::idle, this, &UsbReaderControls::showIdle);
 }
 
 void UsbReaderControls::discover() { reinitializeReaders(); }
 
 // Connects the readers anew and programs the active one from Default.hwg. A new LUID waiting in
-// the hidden LuidEntry box goes to the reader, and the box is emptied once it has.
+// the hidden LuidEntry box goes to the reader, and the box is emptied once it has. A click
+// while a reader step runs starts nothing.
 void UsbReaderControls::reinitializeReaders() {
-    usbReaders_.setLuidEntry(toStd(controls_.luidEntry->text()));
-    usbReaders_.reinitialize();
-    showReaders();
+    if (steps_.reinitialize(toStd(controls_.luidEntry->text()))) {
+        showStepRunning(controls_.reinitialize);
+    }
 }
 
 // The hidden LuidList shows what the readers were last listed as, the active one selected.
-void UsbReaderControls::showReaders() {
-    controls_.luidEntry->setText(toQt(usbReaders_.LuidEntry()));
+void UsbReaderControls::showReaders(const ReinitializeOutcome& outcome) {
+    controls_.luidEntry->setText(toQt(outcome.luidEntry));
     QComboBox& combo = *controls_.luidList;
     combo.clear();
-    const LuidList& list = usbReaders_.luidList();
-    for (const LuidListEntry& entry : list.entries()) combo.addItem(toQt(entry.text), entry.value);
-    combo.setCurrentIndex(list.selectedIndex());
-    controls_.read->setEnabled(usbReaders_.USBReaderFound());
-    state_.setReaderFound(usbReaders_.USBReaderFound());
+    for (const LuidListEntry& entry : outcome.luidList.entries()) {
+        combo.addItem(toQt(entry.text), entry.value);
+    }
+    combo.setCurrentIndex(outcome.luidList.selectedIndex());
+    state_.setReaderFound(outcome.readerFound);
 }
 
-// The card data replaces what the box held, and with it the earlier Split Data results.
 void UsbReaderControls::readCard() {
-    const std::string cardData = usbReaders_.ReadUSBCard(messageSink_);
-    putCardData_(toQt(cardData));
+    if (steps_.readCard()) showStepRunning(controls_.read);
 }
 
-void UsbReaderControls::Messages::showMessage(std::string_view text) {
-    controls_.messages_.show(controls_.controls_.read->window(), Message{.text = toQt(text)});
+// The boxes the read would have shown come first; then the card data replaces what the box
+// held, and with it the earlier Split Data results.
+void UsbReaderControls::showCardRead(const CardReadOutcome& outcome) {
+    QWidget* window = controls_.read->window();
+    for (const CardReadMessage& m : outcome.messages) {
+        Message box{.text = toQt(m.text)};
+        if (!m.title.empty()) {
+            box = {.text = toQt(m.text), .title = toQt(m.title), .icon = QMessageBox::Critical};
+        }
+        messages_.show(window, box);
+    }
+    putCardData_(toQt(outcome.cardData));
 }
 
-void UsbReaderControls::Messages::showCritical(std::string_view text, std::string_view title) {
-    controls_.messages_.show(controls_.controls_.read->window(),
-                             Message{.text = toQt(text),
-                                     .title = toQt(title),
-                                     .icon = QMessageBox::Critical,
-                                     .buttons = QMessageBox::Ok});
+QList<QPushButton*> UsbReaderControls::stepButtons() const {
+    return {controls_.read, controls_.reinitialize, controls_.lockRead};
+}
+
+void UsbReaderControls::showStepRunning(QPushButton* stepButton) {
+    for (QPushButton* b : stepButtons()) b->setEnabled(false);
+    stepButton->setDown(true);
+    stepButton->setCursor(Qt::BusyCursor);
+}
+
+void UsbReaderControls::showIdle() {
+    for (QPushButton* b : stepButtons()) {
+        b->setDown(false);
+        b->unsetCursor();
+        b->setEnabled(b != controls_.read || state_.readerFound());
+    }
 }
 
 }  // namespace morvane

@@ -1,18 +1,16 @@
 #pragma once
 
 #include <QObject>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <string_view>
 
-#include "readers/card_read_messages.h"
-#include "readers/usb_readers.h"
+#include "app/reader_steps.h"
 
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QWidget;
 
 namespace morvane {
 
@@ -20,49 +18,45 @@ class MessageBoxes;
 class WindowState;
 
 // The Split Data page's side of the pcProx USB readers: discovery at start-up, "Reinitialize
-// USB", "Read from USB", and the hidden LuidEntry box and LuidList. Each reader step is one of
-// the functions below and calls the readers straight through.
+// USB", "Read from USB", and the hidden LuidEntry box and LuidList. The steps run off the
+// window's thread, one at a time across every reader button, the lock's included.
 class UsbReaderControls : public QObject {
   public:
     struct Controls {
         QPushButton* read;          // btnReadUSB
         QPushButton* reinitialize;  // btnReinitializeUSB
+        QPushButton* lockRead;      // cmdGetCard, a reader step of its own
         QLineEdit* luidEntry;
         QComboBox* luidList;
     };
     struct Readers {
         std::unique_ptr<ReaderLibrary> library;  // none: no reader
         std::filesystem::path programFolder;     // where Default.hwg is looked for
+        std::chrono::milliseconds deadline = kReaderStepDeadline;
     };
-
     // `putCardData` writes the card data box, whose change handling runs.
     UsbReaderControls(Controls controls, Readers readers, WindowState& state,
                       MessageBoxes& messages, std::function<void(const QString&)> putCardData);
 
-    // Start-up: the readers connected and the active one programmed from Default.hwg.
+    // Start-up: the readers connected and the active one programmed from Default.hwg, in the
+    // background.
     void discover();
+    // While a step runs its button stays pressed and no reader button takes a click; captions
+    // stay, so no button moves.
+    void showStepRunning(QPushButton* stepButton);
+    void showIdle();
 
   private:
-    // The window's message boxes as the card read shows them.
-    class Messages final : public CardReadMessages {
-      public:
-        explicit Messages(UsbReaderControls& controls) : controls_(controls) {}
-        void showMessage(std::string_view text) override;
-        void showCritical(std::string_view text, std::string_view title) override;
-
-      private:
-        UsbReaderControls& controls_;
-    };
-
     void reinitializeReaders();
     void readCard();
-    void showReaders();
+    void showReaders(const ReinitializeOutcome& outcome);
+    void showCardRead(const CardReadOutcome& outcome);
+    QList<QPushButton*> stepButtons() const;
 
     Controls controls_;
-    UsbReaders usbReaders_;
+    ReaderSteps steps_;
     WindowState& state_;
     MessageBoxes& messages_;
-    Messages messageSink_{*this};
     std::function<void(const QString&)> putCardData_;
 };
 

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -53,12 +54,23 @@ ReaderHostClient::ReaderHostClient(std::filesystem::path hostProgram,
                                    std::chrono::milliseconds timeout)
     : hostProgram_(std::move(hostProgram)),
       programFolder_(std::move(programFolder)),
-      timeout_(timeout) {}
+      timeout_(timeout),
+      interrupted_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-ReaderHostClient::~ReaderHostClient() { stop(); }
+ReaderHostClient::~ReaderHostClient() {
+    stop();
+    ::close(interrupted_);
+}
+
+void ReaderHostClient::interrupt() {
+    const std::uint64_t one = 1;
+    [[maybe_unused]] const auto n = ::write(interrupted_, &one, sizeof one);
+}
 
 void ReaderHostClient::beginStep() {
     hostFailed_ = false;
+    std::uint64_t pending = 0;  // an interrupt meant for an earlier step
+    [[maybe_unused]] const auto n = ::read(interrupted_, &pending, sizeof pending);
     pollfd idle{channel_, POLLIN, 0};
     if (channel_ >= 0 && ::poll(&idle, 1, 0) != 0) stop();
 }
@@ -91,10 +103,10 @@ bool ReaderHostClient::receive(ReplyFrame& frame) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return false;
-        pollfd pfd{channel_, POLLIN, 0};
-        const int p = ::poll(&pfd, 1, static_cast<int>(left.count()));
+        pollfd pfd[2] = {{channel_, POLLIN, 0}, {interrupted_, POLLIN, 0}};
+        const int p = ::poll(pfd, 2, static_cast<int>(left.count()));
         if (p < 0 && errno == EINTR) continue;
-        if (p <= 0) return false;
+        if (p <= 0 || pfd[1].revents != 0) return false;
         const ssize_t n = ::recv(channel_, frame.data() + got, frame.size() - got, 0);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;  // the host died

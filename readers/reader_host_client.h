@@ -35,6 +35,8 @@ class ReaderHostClient final : public ReaderLibrary {
     // the channel holding bytes nobody asked for, before its first call.
     void beginStep() override;
     bool everyCallAnswered() const override { return !hostFailed_; }
+    // The host is ended as after a time-out; the next step starts it again.
+    void interrupt() override;
 
     std::int16_t SetDevTypeSrch(std::int16_t searchType) override;
     std::int16_t SetConnectProduct(std::int16_t product) override;
@@ -63,6 +65,7 @@ class ReaderHostClient final : public ReaderLibrary {
     std::chrono::milliseconds timeout_;
     pid_t pid_ = -1;
     int channel_ = -1;
+    int interrupted_ = -1;  // an event descriptor, readable once interrupt() was called
     bool hostFailed_ = false;
     std::uint32_t sequence_ = 0;
 };

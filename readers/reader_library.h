@@ -26,6 +26,9 @@ class ReaderLibrary {
     // False when a call of this step got no answer at all (the library crashed or hung), as
     // opposed to an answer that says it failed.
     virtual bool everyCallAnswered() const { return true; }
+    // May be called from another thread while a step runs: the call waiting for the library, if
+    // any, gives up at once as a hung call does, and so does every later call of the step.
+    virtual void interrupt() {}
 
     virtual std::int16_t SetDevTypeSrch(std::int16_t searchType) = 0;
     virtual std::int16_t SetConnectProduct(std::int16_t product) = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -19,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -28,6 +30,7 @@ namespace {
 
 constexpr const char* kScenarioVariable = "MORVANE_PCPROX_SIM_SCENARIO";
 constexpr const char* kLogVariable = "MORVANE_PCPROX_SIM_LOG";
+constexpr const char* kHoldVariable = "MORVANE_PCPROX_SIM_HOLD";
 constexpr int kRecordCount = 9;
 
 enum Record {
@@ -71,6 +74,8 @@ struct Scenario {
     int16_t cardBits = 0;
     std::vector<uint8_t> cardBytes;  // byte 0 least significant
     std::map<std::string, Fault> faults;  // by entry point name
+    std::vector<std::string> held;        // entry points that wait for the test's release
+    int delayMs = 0;                      // how late every call answers
     std::vector<std::string> problems;
 };
 
@@ -108,6 +113,26 @@ std::optional<std::vector<uint8_t>> hexBytes(std::string hex) {
     return bytes;
 }
 
+// A setting that takes one number.
+bool parseNumberSetting(const std::string& key, long long value, Scenario& s) {
+    if (key == "delay" && value >= 0 && value <= 60'000) {
+        s.delayMs = static_cast<int>(value);
+    } else if (key == "device") {
+        s.device = static_cast<int32_t>(value);
+    } else if (key == "reader") {
+        s.readers.push_back({static_cast<int16_t>(value), {}});
+    } else if (key == "active") {
+        s.active = static_cast<int16_t>(value);
+    } else if (key == "devcount") {
+        s.deviceCount = static_cast<int16_t>(value);
+    } else if (key == "readcfg") {
+        s.readCfgResult = static_cast<int16_t>(value);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 bool parseLine(const std::string& line, Scenario& s) {
     std::istringstream words(line.substr(0, line.find('#')));
     std::string key, a, b, extra;
@@ -132,21 +157,11 @@ bool parseLine(const std::string& line, Scenario& s) {
         s.faults[a] = fault->second;
         return true;
     }
-    if (!value || !b.empty()) return false;
-    if (key == "device") {
-        s.device = static_cast<int32_t>(*value);
-    } else if (key == "reader") {
-        s.readers.push_back({static_cast<int16_t>(*value), {}});
-    } else if (key == "active") {
-        s.active = static_cast<int16_t>(*value);
-    } else if (key == "devcount") {
-        s.deviceCount = static_cast<int16_t>(*value);
-    } else if (key == "readcfg") {
-        s.readCfgResult = static_cast<int16_t>(*value);
-    } else {
-        return false;
+    if (key == "hold" && !a.empty() && b.empty()) {
+        s.held.push_back(a);
+        return true;
     }
-    return true;
+    return value && b.empty() && parseNumberSetting(key, *value, s);
 }
 
 Scenario parseScenario(const std::string& text) {
@@ -221,8 +236,31 @@ void misbehaveAround(const std::string& call, Fault fault) {
     }
 }
 
-// Plays the fault the scenario names for this call, if any; `out` is where the call writes.
+// A held call waits until a writer has opened the release FIFO and closed it again, so that a
+// test decides when the call answers without guessing at times.
+void hold(const std::string& call) {
+    const char* fifo = std::getenv(kHoldVariable);
+    if (fifo == nullptr || *fifo == '\0') {
+        logLine("# " + call + " not held: " + kHoldVariable + " is not set");
+        return;
+    }
+    logLine(call + " held");
+    const int fd = ::open(fifo, O_RDONLY);
+    if (fd < 0) return;
+    char byte = 0;
+    while (::read(fd, &byte, 1) > 0) {
+    }
+    ::close(fd);
+    logLine(call + " released");
+}
+
+// Plays the lateness, the hold and the fault the scenario names for this call, if any; `out`
+// is where the call writes.
 void misbehave(const State& s, const std::string& call, void* out = nullptr) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(s.scenario.delayMs));
+    if (std::find(s.scenario.held.begin(), s.scenario.held.end(), call) != s.scenario.held.end()) {
+        hold(call);
+    }
     const auto fault = s.scenario.faults.find(call);
     if (fault == s.scenario.faults.end()) return;
     switch (fault->second) {

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <sys/stat.h>
+
 #include <fstream>
 #include <optional>
 
@@ -28,21 +30,37 @@ class UsbWindow : public WindowTest {
         ASSERT_TRUE(QFile::copy(QStringLiteral(MORVANE_SHIPPED_DEFAULT_HWG), path("Default.hwg")));
         qputenv("MORVANE_PCPROX_LIBRARY", MORVANE_PCPROX_SIM);
         qputenv("MORVANE_PCPROX_SIM_SCENARIO", QFile::encodeName(path("scenario")));
+        qputenv("MORVANE_PCPROX_SIM_LOG", QFile::encodeName(path("calls.log")));
+        qputenv("MORVANE_PCPROX_SIM_HOLD", QFile::encodeName(path("release")));
+        ASSERT_EQ(mkfifo(QFile::encodeName(path("release")).constData(), 0600), 0);
     }
     void TearDown() override {
         window.reset();
-        qunsetenv("MORVANE_PCPROX_LIBRARY");
-        qunsetenv("MORVANE_PCPROX_SIM_SCENARIO");
+        for (const char* name : {"LIBRARY", "SIM_SCENARIO", "SIM_LOG", "SIM_HOLD"})
+            qunsetenv(QByteArray("MORVANE_PCPROX_") + name);
     }
     std::unique_ptr<ReaderLibrary> readerLibrary() const override {
-        return std::make_unique<ReaderHostClient>(MORVANE_READER_HOST, programFolder);
+        return std::make_unique<ReaderHostClient>(MORVANE_READER_HOST, programFolder, callTimeout);
     }
     QString path(const char* name) const { return folder.filePath(QString::fromLatin1(name)); }
     void scenario(const std::string& text) {
         std::ofstream(path("scenario").toStdString(), std::ios::binary) << text;
     }
     QWidget* readButton() const { return control("btnReadUSB"); }
+    // The emulator holds `call` (a scenario's hold line) until the release FIFO is written.
+    void awaitHeld(const std::string& call) const {
+        ASSERT_TRUE(QTest::qWaitFor([&] {
+            std::ifstream in(path("calls.log").toStdString());
+            const std::string log(std::istreambuf_iterator<char>(in), {});
+            return log.find(call + " held") != std::string::npos;
+        }));
+    }
+    void clickAndAwait(QWidget* button) {
+        click(button);
+        awaitReaderStep();
+    }
     QTemporaryDir folder;
+    std::chrono::milliseconds callTimeout = kReaderCallTimeout;
 };
 
 // A library that dies in the middle of a read costs the read, not what the operator typed.
@@ -54,7 +72,7 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
     retype("txtData", "0000000600400002");
     click("cmdStart");
     ASSERT_EQ(text("txt26Num"), "1");
-    click(readButton());
+    clickAndAwait(readButton());
     EXPECT_EQ(texts({"txtBoxSerialNo", "txtData"}), "12345|");
     ASSERT_EQ(messages.shown.size(), 1U);
     const Message& m = messages.shown.front();
@@ -64,7 +82,7 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
     retype("txtData", "0000000600400002");
     click("cmdStart");
     scenario("reader 3\ncard 26 F66073\n");
-    click(readButton());
+    clickAndAwait(readButton());
     EXPECT_EQ(focusName(), "txtData");
     EXPECT_EQ(texts({"txtData", "txt26Num"}), "0000000475460163|");
     EXPECT_TRUE(messages.shown.empty());
@@ -73,12 +91,9 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
 TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenLuidBoxes) {
     scenario("reader 3\nreader 5\n");
     open();
-    EXPECT_TRUE(readButton()->isEnabled());
-    EXPECT_EQ(window->windowTitle(), kMarkedCaption);
     auto* list = control<QComboBox>("LuidList");
     box("LuidEntry")->setText("7");
-    click("btnReinitializeUSB");
-    EXPECT_EQ(window->windowTitle(), kMarkedCaption);
+    clickAndAwait(control("btnReinitializeUSB"));
     EXPECT_EQ(text("LuidEntry"), "");
     EXPECT_EQ(QStringList({QString::number(list->count()), list->itemText(0) + list->itemText(1),
                            list->currentText(), list->currentData().toString()})
@@ -86,11 +101,102 @@ TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenL
               "2 37 7 7");
     EXPECT_FALSE(list->isVisible() || box("LuidEntry")->isVisible());
 
-    scenario("");
-    click("btnReinitializeUSB");
+    scenario("reader 3\ncrash WriteCfg\n");  // its library dies while the reader is programmed
+    clickAndAwait(control("btnReinitializeUSB"));
     EXPECT_FALSE(readButton()->isEnabled());
     EXPECT_EQ(window->windowTitle(), kMarkedCaption);
     EXPECT_TRUE(messages.shown.empty());
+}
+
+struct PaintCounter : QObject {
+    int count = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        count += event->type() == QEvent::Paint ? 1 : 0;
+        return false;
+    }
+};
+
+// The emulator holds one call until the test releases it: meanwhile, at start-up, during
+// "Reinitialize USB" and during "Read from USB", the window is up, switches tabs and paints,
+// and only the step's button shows the step, pressed, with every reader button held still.
+TEST_F(UsbWindow, WhileALibraryCallIsHeldTheWindowIsShownSwitchesTabsAndPaints) {
+    const struct {
+        const char* button;  // the step's
+        bool clicked;        // else the start-up search
+        std::string heldCall;
+    } rows[] = {
+        {"btnReinitializeUSB", false, "USBConnect"},
+        {"btnReinitializeUSB", true, "USBConnect"},
+        {"btnReadUSB", true, "GetActiveID"},
+    };
+    callTimeout = readerStepDeadline = std::chrono::minutes(10);  // the test alone releases
+    const std::string plugged = "reader 3\ncard 26 F66073\n";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.heldCall + " held by " + row.button);
+        const std::string held = plugged + "hold " + row.heldCall + "\n";
+        QFile::remove(path("calls.log"));
+        scenario(row.clicked ? plugged : held);
+        open({}, row.clicked);
+        if (row.clicked) {
+            scenario(held);
+            click(row.button);
+        }
+        awaitHeld(row.heldCall);
+        EXPECT_TRUE(control<QPushButton>(row.button)->isDown());
+        EXPECT_FALSE(readButton()->isEnabled() || control("btnReinitializeUSB")->isEnabled() ||
+                     control("cmdGetCard")->isEnabled());
+        auto* tabs = control<QTabWidget>("SSTab1");
+        const int other = 1 - tabs->currentIndex();
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, {},
+                          tabs->tabBar()->tabRect(other).center());
+        EXPECT_EQ(tabs->currentIndex(), other);
+        PaintCounter paints;
+        window->installEventFilter(&paints);
+        window->update();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return paints.count > 0; }));
+        std::ofstream(path("release").toStdString()) << '\n';  // the held call answers
+        awaitReaderStep();
+        EXPECT_EQ(window->windowTitle(), kMarkedCaption);
+        EXPECT_TRUE(readButton()->isEnabled() && !control<QPushButton>(row.button)->isDown());
+        window.reset();
+    }
+}
+
+// The runner alone, the emulator holding its call: a missed deadline ends the step as a failed
+// one and drops its late answer; closing ends it without waiting out the library.
+TEST_F(UsbWindow, ReaderStepsRunOneAtATimeAndADeadlineOrClosingEndsTheStep) {
+    const struct {
+        std::string heldCall;  // GetActiveID: a card read, USBConnect: a reinitialise
+        bool closed;           // else the deadline passes
+        std::string outcomes;  // each ends with '|'
+    } rows[] = {
+        {"GetActiveID", false, "No Data Read from Card|"},
+        {"USBConnect", false, "none |"},
+        {"GetActiveID", true, ""},
+    };
+    callTimeout = std::chrono::minutes(10);  // only the step's end lets a held call go
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.heldCall + (row.closed ? " closed" : " late"));
+        scenario("reader 3\ncard 26 F66073\nhold " + row.heldCall + "\n");
+        QFile::remove(path("calls.log"));
+        auto steps = std::make_unique<ReaderSteps>(
+            readerLibrary(), programFolder, row.closed ? callTimeout : std::chrono::milliseconds(1));
+        std::string outcomes;
+        QObject::connect(steps.get(), &ReaderSteps::cardRead, [&](const CardReadOutcome& o) {
+            outcomes += (o.messages.empty() ? "" : o.messages[0].text) + o.cardData + "|";
+        });
+        QObject::connect(steps.get(), &ReaderSteps::reinitialized, [&](const auto& o) {
+            outcomes += (o.readerFound ? "found " : "none ") + o.luidList.textAt(0) + "|";
+        });
+        ASSERT_TRUE(row.heldCall == "USBConnect" ? steps->reinitialize("") : steps->readCard());
+        EXPECT_FALSE(steps->readCard() || steps->reinitialize(""));
+        if (row.closed) {
+            awaitHeld(row.heldCall);
+            steps.reset();
+        }
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !steps || !steps->busy(); }, 60'000));
+        EXPECT_EQ(outcomes, row.outcomes);
+    }
 }
 
 constexpr const char* kCard = "0000000600400002";
@@ -117,7 +223,11 @@ TEST_F(LockButton, TheClickReadsTheCardAskedForAndTheListIsFilledAfreshWhenAPort
     open();
     showPage(1);
     EXPECT_EQ(ports(), (QStringList{"1", "3", "1"}));
+    const QRect usbButton = control("btnReadUSB")->geometry();
+    EXPECT_EQ(control<QPushButton>("cmdGetCard")->text(), "Read from Lock");
     readFromLock();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(control("btnReadUSB")->geometry(), usbButton) << "the new caption moved it";
     EXPECT_EQ(text("txtData"), kCard);
     EXPECT_EQ(control<QPushButton>("cmdGetCard")->text(), "Read Card From Lock");
     readFromLock(Qt::ShiftModifier);
@@ -146,6 +256,7 @@ TEST_F(LockButton, WhileTheLockIsAwaitedOnlyEscReachesTheWindowAndItCancelsTheRe
     // The first turn of the event loop after the click is the wait for the lock.
     QTimer::singleShot(0, window.get(), [&, this] {
         during = placed();
+        EXPECT_FALSE(control("btnReinitializeUSB")->isEnabled()) << "a lock read is a reader step";
         QTest::keyClicks(box("txtData"), "123");
         click("cmdStart");
         QTest::keyClick(window->windowHandle(), Qt::Key_X, Qt::AltModifier);

@@ -61,19 +61,25 @@ class WindowTest : public ::testing::Test {
     RecordingClipboard clipboard;
     std::unique_ptr<frmMorvane> window;
     std::string programFolder;  // none: no Default.hwg beside the program
+    std::chrono::milliseconds readerStepDeadline = kReaderStepDeadline;
     virtual std::unique_ptr<ReaderLibrary> readerLibrary() const { return nullptr; }
 
     void SetUp() override { open(); }
-    // Opens the window as a calling program would after leaving `invocation` on the clipboard.
-    void open(const QString& invocation = {}) {
+    // Opens the window as a calling program would after leaving `invocation` on the clipboard,
+    // and unless told otherwise lets the search for USB readers end.
+    void open(const QString& invocation = {}, bool awaitReaders = true) {
         clipboard.text = invocation;
-        window = std::make_unique<frmMorvane>(WindowServices{.messages = messages,
-                                                             .clipboard = clipboard,
-                                                             .readerLibrary = readerLibrary(),
-                                                             .programFolder = programFolder});
+        window = std::make_unique<frmMorvane>(WindowServices{
+            .messages = messages, .clipboard = clipboard, .readerLibrary = readerLibrary(),
+            .programFolder = programFolder, .readerStepDeadline = readerStepDeadline});
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        if (awaitReaders) awaitReaderStep();
+    }
+    // The reader buttons take clicks again once a reader step has ended.
+    void awaitReaderStep() {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return control("cmdGetCard")->isEnabled(); }, 60'000));
     }
     template <typename T = QWidget>
     T* control(const char* name) const {
