@@ -49,6 +49,11 @@ BatchPage::BatchPage(BatchPageServices services, QWidget* parent)
     view_->setModel(&table_);
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->horizontalHeader()->setStretchLastSection(true);
+    // Prox data whole at a glance, and rows as close as the text allows: a box of cards is long.
+    const QFontMetrics metrics(view_->font());
+    view_->setColumnWidth(BatchTable::ProxData,
+                          metrics.horizontalAdvance(QStringLiteral("0000000000000000")) + 16);
+    view_->verticalHeader()->setDefaultSectionSize(metrics.height() + 6);
     layout->addWidget(view_, 1);
     layout->addWidget(buildActions());
     rebuildTimer_.setSingleShot(true);
