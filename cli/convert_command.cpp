@@ -89,6 +89,13 @@ bool rangeOf(const ConvertOptions& options, std::int32_t facilityCode,
     return range.has_value();
 }
 
+// The frame under its prox data, as --explain shows it.
+void writeExplanation(OutputBuffer& out, std::string_view proxData, const Layout& l) {
+    std::string frame = explainBuilt(proxData, l);
+    frame.pop_back();  // line() ends it
+    out.line(frame);
+}
+
 }  // namespace
 
 int runConvert(const ConvertOptions& options) {
@@ -117,11 +124,7 @@ int runConvert(const ConvertOptions& options) {
             return;
         }
         out.line(result.view());
-        if (explained != nullptr && proxData) {
-            std::string frame = explainBuilt(result.view(), *explained);
-            frame.pop_back();  // line() ends it
-            out.line(frame);
-        }
+        if (explained != nullptr && proxData) writeExplanation(out, result.view(), *explained);
     };
     const int readError = forEachHotstamp(range, options.hotstamps, convertLine, [&] {
         errors.flush();
