@@ -150,7 +150,7 @@ std::vector<std::string> BatchPage::hotstamps(const Layout& l) {
     if (!byRange_->isChecked()) return hotstampLines(toStd(pasted_->toPlainText()));
     const QString from = from_->text().trimmed();
     const QString to = to_->text().trimmed();
-    if (from.isEmpty() && to.isEmpty()) return {};
+    if (from.isEmpty() || to.isEmpty()) return {};  // still being typed
     std::string why;
     const auto range = parseHotstampRange(toStd(from), toStd(to), l, why);
     if (!range) {
