@@ -140,7 +140,8 @@ void SplitDataPage::splitCardData() {
     showResult(result);
     splitCardData_ = ui_->txtData->text();
     split_ = true;
-    ranking_ = rankFormats(result, {.site = site_ ? &*site_ : nullptr});
+    ranking_ = rankFormats(result,
+                           {.readerBitCount = std::nullopt, .site = site_ ? &*site_ : nullptr});
     rankingReason_ = toQt(rankingReason(result, ranking_));
     // None passing, the map opens on the first column and says why it refuses the card.
     const auto likely = ranking_.mostLikely();

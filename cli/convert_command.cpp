@@ -7,63 +7,18 @@
 #include "cli/hotstamp_range.h"
 #include "cli/line_io.h"
 #include "formats/card_format.h"
-#include "formats/encoder_host.h"
-#include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
+#include "formats/convert_rows.h"
+#include "formats/numeric_error.h"
 #include "formats/prox_data.h"
 
 namespace morvane::cli {
 
 namespace {
 
-// The command line's stand-in for the Data Input page: messages go to standard error after the
-// place of the hotstamp they are about, and each hotstamp is converted on its own, so a box set
-// to a limit does not carry over to the next.
-class TerminalHost : public EncoderHost {
-  public:
-    TerminalHost(const ConvertOptions& options, OutputBuffer& errors)
-        : options_(options), errors_(errors) {}
-
-    void startLine(const InputLine& hotstamp) {
-        line_ = &hotstamp;
-        messages_.clear();
-    }
-    void showMessage(std::string_view text) override {
-        errors_.line(inputPlace(*line_) + ": " + std::string(text));
-        messages_.append(messages_.empty() ? "" : "; ").append(text);
-    }
-    void setHotstampBox(std::string_view) override {}
-    void setFacilityBox(std::string_view) override {}
-    void setVersionBox(std::string_view) override {}
-    std::string facilityBox() const override { return options_.facility; }
-    std::string versionBox() const override { return options_.version; }
-    const std::string& messages() const { return messages_; }
-
-  private:
-    const ConvertOptions& options_;
-    OutputBuffer& errors_;
-    const InputLine* line_ = nullptr;
-    std::string messages_;  // this hotstamp's, for the CSV row
-};
-
 // The calculation gives 16 octal digits, the no-result value or the empty text.
 bool isProxData(std::string_view text) {
     return text.size() == static_cast<std::size_t>(kProxDataDigits) && text != kNoResult;
-}
-
-ProxDataText convertOne(const InputLine& hotstamp, const ProxDataBatch& calculate,
-                        TerminalHost& host) {
-    host.startLine(hotstamp);
-    if (hotstamp.tooLong) {
-        host.showMessage(tooLongMessage());
-        return {};
-    }
-    try {
-        return calculate(hotstamp.text);
-    } catch (const NumericError& e) {
-        host.showMessage(e.text());
-        return {};
-    }
 }
 
 // The facility code the window's state would hold; a usage error when it is none.
@@ -96,6 +51,14 @@ void writeExplanation(OutputBuffer& out, std::string_view proxData, const Layout
     out.line(frame);
 }
 
+void writeCsvRow(OutputBuffer& out, const InputLine& hotstamp, const ConvertOptions& options,
+                 std::string_view proxData, const std::string& messages) {
+    out.lineWith([&](std::string& line) {
+        appendConvertCsvRow(line, {hotstamp.text, options.format, options.facility,
+                                   options.version, proxData, messages});
+    });
+}
+
 }  // namespace
 
 int runConvert(const ConvertOptions& options) {
@@ -107,22 +70,22 @@ int runConvert(const ConvertOptions& options) {
 
     OutputBuffer out(stdout, options.csv);
     OutputBuffer errors(stderr);
-    TerminalHost host(options, errors);
-    const ProxDataBatch calculate(options.format, facilityCode, host);
+    // Messages go to standard error after the place of the hotstamp they are about.
+    const InputLine* place = nullptr;
+    RowConverter convert(options.format, facilityCode, options.facility, options.version,
+                         [&](std::string_view text) {
+                             errors.line(inputPlace(*place) + ": " + std::string(text));
+                         });
     bool allProxData = true;
     const Layout* explained = options.explain ? builtLayout(options.format, facilityCode) : nullptr;
     if (options.csv) out.line(kConvertCsvHeader);
     const auto convertLine = [&](const InputLine& hotstamp) {
-        const ProxDataText result = convertOne(hotstamp, calculate, host);
+        place = &hotstamp;
+        const ProxDataText result = hotstamp.tooLong ? convert.refuse(tooLongMessage())
+                                                     : convert.proxData(hotstamp.text);
         const bool proxData = isProxData(result.view());
         allProxData = allProxData && proxData;
-        if (options.csv) {
-            out.lineWith([&](std::string& line) {
-                appendConvertCsvRow(line, {hotstamp.text, options.format, options.facility,
-                                           options.version, result.view(), host.messages()});
-            });
-            return;
-        }
+        if (options.csv) return writeCsvRow(out, hotstamp, options, result, convert.messages());
         out.line(result.view());
         if (explained != nullptr && proxData) writeExplanation(out, result.view(), *explained);
     };

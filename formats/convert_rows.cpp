@@ -10,26 +10,42 @@
 namespace morvane {
 
 RowConverter::RowConverter(std::string_view cardFormat, std::int32_t facilityCode,
-                           std::int32_t version)
+                           std::string facilityBox, std::string versionBox, MessageShown onMessage)
     : cardFormat_(cardFormat),
-      facilityBox_(std::to_string(facilityCode)),
-      versionBox_(std::to_string(version)),
+      facilityBox_(std::move(facilityBox)),
+      versionBox_(std::move(versionBox)),
+      onMessage_(std::move(onMessage)),
       calculate_(cardFormat_, facilityCode, *this) {}
 
+RowConverter::RowConverter(std::string_view cardFormat, std::int32_t facilityCode,
+                           std::int32_t version)
+    : RowConverter(cardFormat, facilityCode, std::to_string(facilityCode),
+                   std::to_string(version), [](std::string_view) {}) {}
+
 void RowConverter::showMessage(std::string_view text) {
+    onMessage_(text);
     messages_.append(messages_.empty() ? "" : "; ").append(text);
 }
 
-ConvertedRow RowConverter::operator()(std::string_view hotstamp) {
+ProxDataText RowConverter::proxData(std::string_view hotstamp) {
     messages_.clear();
-    ConvertedRow row{std::string(hotstamp), {}, {}};
     try {
-        row.proxData = calculate_(hotstamp);
+        return calculate_(hotstamp);
     } catch (const NumericError& e) {
         showMessage(e.text());
+        return {};
     }
-    row.messages = messages_;
-    return row;
+}
+
+ProxDataText RowConverter::refuse(std::string_view reason) {
+    messages_.clear();
+    showMessage(reason);
+    return {};
+}
+
+ConvertedRow RowConverter::operator()(std::string_view hotstamp) {
+    const ProxDataText answer = proxData(hotstamp);
+    return {std::string(hotstamp), answer, messages_};
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,15 +21,26 @@ struct ConvertedRow {
     std::string messages;   // joined with "; ", empty when there were none
 };
 
-// The batch's stand-in for the Data Input boxes: the facility code and version are the ones
-// given, nothing is written back, and the messages stay with their row.
+// A batch's stand-in for the Data Input boxes, the Batch page's and the command line's: the
+// facility code and version are the ones given, nothing is written back, and the messages stay
+// with their hotstamp.
 class RowConverter final : private EncoderHost {
   public:
+    using MessageShown = std::function<void(std::string_view text)>;
+    // The boxes as typed; `onMessage` also sees each message as it is shown.
+    RowConverter(std::string_view cardFormat, std::int32_t facilityCode, std::string facilityBox,
+                 std::string versionBox, MessageShown onMessage);
     RowConverter(std::string_view cardFormat, std::int32_t facilityCode, std::int32_t version);
     // The calculation holds on to this object's boxes.
     RowConverter(const RowConverter&) = delete;
     RowConverter& operator=(const RowConverter&) = delete;
+
     ConvertedRow operator()(std::string_view hotstamp);
+    // The hotstamp's prox data; its messages are messages() until the next hotstamp.
+    ProxDataText proxData(std::string_view hotstamp);
+    // A hotstamp refused before its calculation: the reason is its message.
+    ProxDataText refuse(std::string_view reason);
+    const std::string& messages() const { return messages_; }
 
   private:
     void showMessage(std::string_view text) override;
@@ -42,6 +54,7 @@ class RowConverter final : private EncoderHost {
     std::string facilityBox_;
     std::string versionBox_;
     std::string messages_;
+    MessageShown onMessage_;
     ProxDataBatch calculate_;
 };
 
