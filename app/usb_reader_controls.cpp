@@ -75,6 +75,7 @@ void UsbReaderControls::showStepRunning(QPushButton* stepButton) {
     for (QPushButton* b : stepButtons()) b->setEnabled(false);
     stepButton->setDown(true);
     stepButton->setCursor(Qt::BusyCursor);
+    state_.setReaderStepRunning(true);
 }
 
 void UsbReaderControls::showIdle() {
@@ -83,6 +84,7 @@ void UsbReaderControls::showIdle() {
         b->unsetCursor();
         b->setEnabled(b != controls_.read || state_.readerFound());
     }
+    state_.setReaderStepRunning(false);
 }
 
 }  // namespace morvane

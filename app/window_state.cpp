@@ -20,4 +20,10 @@ void WindowState::setReaderFound(bool found) {
     emit readerFoundChanged(found);
 }
 
+void WindowState::setReaderStepRunning(bool running) {
+    if (running == readerStepRunning_) return;
+    readerStepRunning_ = running;
+    emit readerStepRunningChanged(running);
+}
+
 }  // namespace morvane
