@@ -208,6 +208,8 @@ void SplitDataPage::putCardData(const QString& text, bool focus) {
     ui_->txtData->setText(text);
 }
 
+bool SplitDataPage::read(CardSource, CardReadingDone) { return false; }
+
 QList<QWidget*> SplitDataPage::tabStops() const {
     QList<QWidget*> stops{ui_->txtData, ui_->cmdStart};
     for (const SplitColumn& column : splitColumns()) {

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "app/card_reads.h"
 #include "formats/format_ranking.h"
 #include "formats/site_facilities.h"
 #include "formats/split_catalogue.h"
@@ -30,7 +31,7 @@ struct SplitResult;
 // facility code and version under every format at once. One column of its grid is the one the
 // bit map explains: the format the card data most likely is after Split Data, or the one the
 // operator chooses by its heading, one of its boxes or the bit map's arrow keys.
-class SplitDataPage : public QWidget {
+class SplitDataPage : public QWidget, public CardReads {
     Q_OBJECT
 
   public:
@@ -49,6 +50,8 @@ class SplitDataPage : public QWidget {
     QList<QWidget*> tabStops() const;
     // The previous (-1) or next (+1) column the window shows, round from the last to the first.
     void stepColumn(int delta);
+    // Other pages' card reads, through this page's readers and COM port.
+    bool read(CardSource source, CardReadingDone done) override;
 
   signals:
     // The bit map's business: the split card data under the chosen column (with, for a most
