@@ -3,6 +3,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 
 // One card read for a page other than Split Data (a card check, the Batch page's list), through
 // the same readers and the same one-step-at-a-time rule as Split Data's own buttons. Nothing is
@@ -18,6 +19,10 @@ struct CardReading {
     std::string failure;                 // why no card was read; empty when one was
 
     bool read() const { return failure.empty(); }
+    static CardReading of(std::string cardData, std::optional<int> bits = std::nullopt) {
+        return {std::move(cardData), bits, {}};
+    }
+    static CardReading failed(std::string why) { return {{}, std::nullopt, std::move(why)}; }
 };
 
 using CardReadingDone = std::function<void(const CardReading&)>;

@@ -26,6 +26,9 @@ class LockReadControls : public QObject {
     ~LockReadControls() override;
 
     void fillPortList() { lockButton_.FillComPortList(); }
+    // A card read for another page from the selected port; Esc cancels it as it cancels a read
+    // of this button's.
+    LockCardRead readQuietly() { return lockButton_.readCardQuietly(); }
     // Told when a read starts (true) and ends (false): a lock read is a reader step too.
     void onReading(std::function<void(bool)> reading) { reading_ = std::move(reading); }
 

@@ -119,8 +119,9 @@ bool ReaderSteps::readCard() {
     return start(
         [this] {
             RecordedMessages messages;
-            std::string cardData = readers_.ReadUSBCard(messages);
-            const CardReadOutcome outcome{std::move(messages.shown), std::move(cardData)};
+            UsbCardRead card = readers_.readUsbCard(messages);
+            const CardReadOutcome outcome{std::move(messages.shown), std::move(card.proxData),
+                                          card.bitCount};
             return Delivery([this, outcome] { emit cardRead(outcome); });
         },
         [this] { emit cardRead(failedRead()); });

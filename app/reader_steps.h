@@ -37,10 +37,12 @@ struct CardReadMessage {
     bool operator==(const CardReadMessage&) const = default;
 };
 
-// What "Read from USB" leaves for the window: the boxes to show, in order, then txtData.
+// What "Read from USB" leaves for the window: the boxes to show, in order, then txtData, and
+// the card's bit count as the reader gave it (0: no card).
 struct CardReadOutcome {
     std::vector<CardReadMessage> messages;
     std::string cardData;
+    int bitCount = 0;
 };
 
 class AbandonableLibrary;

@@ -9,7 +9,9 @@
 #include "app/split_boxes.h"
 #include "formats/card_data_reason.h"
 #include "app/usb_reader_controls.h"
+#include "app/window_state.h"
 #include "formats/split_data.h"
+#include "readers/card_read_messages.h"
 #include "readers/reader_library.h"
 #include "readers/site_facilities_file.h"
 #include "ui_split_data_page.h"
@@ -20,10 +22,23 @@ namespace {
 
 std::size_t index(SplitFormatId id) { return static_cast<std::size_t>(id); }
 
+// A USB read for another page: the prox data it gave, or what its message boxes would have said.
+CardReading cardReading(const CardReadOutcome& outcome) {
+    if (!outcome.cardData.empty() && outcome.cardData != kNoResult) {
+        return CardReading::of(outcome.cardData, outcome.bitCount);
+    }
+    std::string why;
+    for (const CardReadMessage& m : outcome.messages) {
+        if (!why.empty()) why += "; ";
+        why += m.text;
+    }
+    return CardReading::failed(why.empty() ? std::string(kNoDataReadFromCard) : why);
+}
+
 }  // namespace
 
 SplitDataPage::SplitDataPage(WindowState& state, Readers readers, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::SplitDataPage>()) {
+    : QWidget(parent), ui_(std::make_unique<Ui::SplitDataPage>()), state_(state) {
     ui_->setupUi(this);
     if (!readers.programFolder.empty()) {
         site_ = loadSiteFacilities(readers.programFolder / kFacilitiesFile, stderr);
@@ -31,19 +46,22 @@ SplitDataPage::SplitDataPage(WindowState& state, Readers readers, QWidget* paren
     const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     for (QLineEdit* box : {ui_->txtData, ui_->txtBits}) box->setFont(fixed);
     mapColumns();
-    connect(ui_->txtData, &QLineEdit::textChanged, this, [this] { clearResults(); });
+    connect(ui_->txtData, &QLineEdit::textChanged, this, [this] {
+        readerBits_.reset();
+        clearResults();
+    });
     connect(ui_->txtData, &QLineEdit::returnPressed, ui_->cmdStart, &QPushButton::click);
     connect(ui_->cmdStart, &QPushButton::clicked, this, [this] { splitCardData(); });
-    const auto put = [this](bool focus) {
-        return [this, focus](const QString& text) { putCardData(text, focus); };
-    };
     ui_->ComboComPort->setAccessibleName(ui_->Frame1->title());
-    lock_ = new LockReadControls(*ui_->cmdGetCard, *ui_->ComboComPort, readers.messages, put(false));
-    usb_ = new UsbReaderControls({ui_->btnReadUSB, ui_->btnReinitializeUSB, ui_->cmdGetCard,
-                                  ui_->LuidEntry, ui_->LuidList},
-                                 {std::move(readers.library), readers.programFolder,
-                                  readers.stepDeadline},
-                                 state, readers.messages, put(true));
+    lock_ = new LockReadControls(*ui_->cmdGetCard, *ui_->ComboComPort, readers.messages,
+                                 [this](const QString& text) { putCardData(text, false, {}); });
+    usb_ = new UsbReaderControls(
+        {ui_->btnReadUSB, ui_->btnReinitializeUSB, ui_->cmdGetCard, ui_->LuidEntry,
+         ui_->LuidList},
+        {std::move(readers.library), readers.programFolder, readers.stepDeadline}, state,
+        readers.messages, [this](const QString& text, int bits) {
+            putCardData(text, true, bits > 0 ? std::optional(bits) : std::nullopt);
+        });
     lock_->onReading([this](bool reading) {
         if (reading) {
             usb_->showStepRunning(ui_->cmdGetCard);
@@ -141,7 +159,7 @@ void SplitDataPage::splitCardData() {
     splitCardData_ = ui_->txtData->text();
     split_ = true;
     ranking_ = rankFormats(result,
-                           {.readerBitCount = std::nullopt, .site = site_ ? &*site_ : nullptr});
+                           {.readerBitCount = readerBits_, .site = site_ ? &*site_ : nullptr});
     rankingReason_ = toQt(rankingReason(result, ranking_));
     // None passing, the map opens on the first column and says why it refuses the card.
     const auto likely = ranking_.mostLikely();
@@ -202,13 +220,33 @@ void SplitDataPage::stepColumn(int delta) {
     choose(static_cast<SplitFormatId>(at));
 }
 
-// The card data replaces what the box held, and with it the earlier Split Data results.
-void SplitDataPage::putCardData(const QString& text, bool focus) {
+// The card data replaces what the box held, and with it the earlier Split Data results; a USB
+// reader's bit count stays with it until the box is changed.
+void SplitDataPage::putCardData(const QString& text, bool focus, std::optional<int> readerBits) {
     if (focus) ui_->txtData->setFocus(Qt::OtherFocusReason);
     ui_->txtData->setText(text);
+    readerBits_ = readerBits;
 }
 
-bool SplitDataPage::read(CardSource, CardReadingDone) { return false; }
+bool SplitDataPage::read(CardSource source, CardReadingDone done) {
+    if (state_.readerStepRunning()) return false;
+    if (source == CardSource::Usb) {
+        return usb_->readFor([done = std::move(done)](const CardReadOutcome& outcome) {
+            done(cardReading(outcome));
+        });
+    }
+    readFromLock(done);
+    return true;
+}
+
+// The lock is awaited in an event loop of its own, the window answering but no reader button
+// taking a click meanwhile.
+void SplitDataPage::readFromLock(const CardReadingDone& done) {
+    usb_->showStepRunning(nullptr);
+    const LockCardRead lock = lock_->readQuietly();
+    usb_->showIdle();
+    done(lock.failure.empty() ? CardReading::of(lock.cardData) : CardReading::failed(lock.failure));
+}
 
 QList<QWidget*> SplitDataPage::tabStops() const {
     QList<QWidget*> stops{ui_->txtData, ui_->cmdStart};

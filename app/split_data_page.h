@@ -77,15 +77,18 @@ class SplitDataPage : public QWidget, public CardReads {
     void showResult(const SplitResult& result);
     void choose(SplitFormatId id);
     void markExplained();
-    void putCardData(const QString& text, bool focus);
+    void putCardData(const QString& text, bool focus, std::optional<int> readerBits);
+    void readFromLock(const CardReadingDone& done);
 
     std::unique_ptr<Ui::SplitDataPage> ui_;
+    WindowState& state_;
     std::array<Column, kSplitFormatCount> columns_{};
     SplitFormatId chosen_ = SplitFormatId::F26;
     std::optional<SiteFacilities> site_;  // the facility codes this site uses, when it says
     FormatRanking ranking_{};
     QString rankingReason_;
     QString splitCardData_;  // as it stood when it was split
+    std::optional<int> readerBits_;  // the reader's bit count while the box holds its read
     bool split_ = false;
     LockReadControls* lock_ = nullptr;
     UsbReaderControls* usb_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <utility>
 
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
@@ -12,7 +13,7 @@ namespace morvane {
 
 UsbReaderControls::UsbReaderControls(Controls controls, Readers readers, WindowState& state,
                                      MessageBoxes& messages,
-                                     std::function<void(const QString&)> putCardData)
+                                     PutCardData putCardData)
     : QObject(controls.read),
       controls_(controls),
       steps_(std::move(readers.library), readers.programFolder, readers.deadline),
@@ -53,9 +54,20 @@ void UsbReaderControls::readCard() {
     if (steps_.readCard()) showStepRunning(controls_.read);
 }
 
+bool UsbReaderControls::readFor(ReadDone done) {
+    if (!steps_.readCard()) return false;
+    readFor_ = std::move(done);
+    showStepRunning(nullptr);
+    return true;
+}
+
 // The boxes the read would have shown come first; then the card data replaces what the box
 // held, and with it the earlier Split Data results.
 void UsbReaderControls::showCardRead(const CardReadOutcome& outcome) {
+    if (readFor_) {
+        std::exchange(readFor_, {})(outcome);
+        return;
+    }
     QWidget* window = controls_.read->window();
     for (const CardReadMessage& m : outcome.messages) {
         Message box{.text = toQt(m.text)};
@@ -64,7 +76,7 @@ void UsbReaderControls::showCardRead(const CardReadOutcome& outcome) {
         }
         messages_.show(window, box);
     }
-    putCardData_(toQt(outcome.cardData));
+    putCardData_(toQt(outcome.cardData), outcome.bitCount);
 }
 
 QList<QPushButton*> UsbReaderControls::stepButtons() const {
@@ -73,8 +85,10 @@ QList<QPushButton*> UsbReaderControls::stepButtons() const {
 
 void UsbReaderControls::showStepRunning(QPushButton* stepButton) {
     for (QPushButton* b : stepButtons()) b->setEnabled(false);
-    stepButton->setDown(true);
-    stepButton->setCursor(Qt::BusyCursor);
+    if (stepButton != nullptr) {
+        stepButton->setDown(true);
+        stepButton->setCursor(Qt::BusyCursor);
+    }
     state_.setReaderStepRunning(true);
 }
 

@@ -34,15 +34,21 @@ class UsbReaderControls : public QObject {
         std::filesystem::path programFolder;     // where Default.hwg is looked for
         std::chrono::milliseconds deadline = kReaderStepDeadline;
     };
-    // `putCardData` writes the card data box, whose change handling runs.
+    // `putCardData` writes the card data box, whose change handling runs, and says how many
+    // bits the reader counted on the card.
+    using PutCardData = std::function<void(const QString& cardData, int bitCount)>;
+    using ReadDone = std::function<void(const CardReadOutcome&)>;
     UsbReaderControls(Controls controls, Readers readers, WindowState& state,
-                      MessageBoxes& messages, std::function<void(const QString&)> putCardData);
+                      MessageBoxes& messages, PutCardData putCardData);
 
     // Start-up: the readers connected and the active one programmed from Default.hwg, in the
     // background.
     void discover();
-    // While a step runs its button stays pressed and no reader button takes a click; captions
-    // stay, so no button moves.
+    // A read for another page: its outcome goes to `done`, never to a box or a message box.
+    // False while a step runs.
+    bool readFor(ReadDone done);
+    // While a step runs its button (if it is one of this page's) stays pressed and no reader
+    // button takes a click; captions stay, so no button moves.
     void showStepRunning(QPushButton* stepButton);
     void showIdle();
 
@@ -57,7 +63,8 @@ class UsbReaderControls : public QObject {
     ReaderSteps steps_;
     WindowState& state_;
     MessageBoxes& messages_;
-    std::function<void(const QString&)> putCardData_;
+    PutCardData putCardData_;
+    ReadDone readFor_;  // the page waiting for the running read; none: this page
 };
 
 }  // namespace morvane

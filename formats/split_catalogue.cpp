@@ -94,6 +94,14 @@ std::span<const SplitColumn> splitColumns() { return columns(); }
 
 const SplitColumn& splitColumn(SplitFormatId id) { return columns()[static_cast<std::size_t>(id)]; }
 
+const SplitColumn& columnOfLayout(LayoutId id) {
+    const LayoutId read = id == LayoutId::F37NFC ? LayoutId::F37 : id;
+    for (const SplitColumn& column : columns()) {
+        if (column.layout == read) return column;
+    }
+    return columns().front();  // unreachable: every layout has its column
+}
+
 std::span<const SplitFormatId> splitWriteOrder() { return kWriteOrder; }
 
 }  // namespace morvane

@@ -48,6 +48,9 @@ struct SplitColumn {
 std::span<const SplitColumn> splitColumns();
 const SplitColumn& splitColumn(SplitFormatId id);
 
+// The column that splits what a layout builds: its own, or for the 37-bit layout without
+// facility code the 37 Bit column, which reads that number too.
+const SplitColumn& columnOfLayout(LayoutId id);
 // The order in which a Split Data run fills the columns (the page's own, kept for the window).
 std::span<const SplitFormatId> splitWriteOrder();
 

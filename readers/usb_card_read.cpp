@@ -42,14 +42,10 @@ std::string_view readerLayoutMask(std::string_view formatCode) {
     return layout != nullptr ? layout->layoutMask : std::string_view();
 }
 
-std::string ReadUSBCard(ReaderLibrary* library, CardReadMessages& messages) {
-    CardBuffer buffer{};
-    const int bitCount = library != nullptr ? library->GetActiveID(buffer) : 0;
-    // Only 0 says "no card"; any other count outside the table is an unknown format.
-    if (bitCount == 0) {
-        messages.showCritical(kNoDataReadFromCard, kCardReadStatusTitle);
-        return {};
-    }
+namespace {
+
+// The card's fields found by the reader layout its bit count names, then its prox data.
+std::string proxDataOf(const CardBuffer& buffer, int bitCount, CardReadMessages& messages) {
     const std::string cardHex = cardHexText(buffer);
     const std::string_view formatCode = readerFormatCode(bitCount);
     std::string facilityField;
@@ -68,6 +64,19 @@ std::string ReadUSBCard(ReaderLibrary* library, CardReadMessages& messages) {
         messages.showMessage(error.text());
         return {};
     }
+}
+
+}  // namespace
+
+UsbCardRead readUsbCard(ReaderLibrary* library, CardReadMessages& messages) {
+    CardBuffer buffer{};
+    const int bitCount = library != nullptr ? library->GetActiveID(buffer) : 0;
+    // Only 0 says "no card"; any other count outside the table is an unknown format.
+    if (bitCount == 0) {
+        messages.showCritical(kNoDataReadFromCard, kCardReadStatusTitle);
+        return {};
+    }
+    return {proxDataOf(buffer, bitCount, messages), bitCount};
 }
 
 }  // namespace morvane

@@ -155,9 +155,9 @@ void UsbReaders::relistProgrammedReaders(std::int16_t rememberedLuid) {
     }
 }
 
-std::string UsbReaders::ReadUSBCard(CardReadMessages& messages) {
+UsbCardRead UsbReaders::readUsbCard(CardReadMessages& messages) {
     if (library_) library_->beginStep();
-    return morvane::ReadUSBCard(library_.get(), messages);
+    return morvane::readUsbCard(library_.get(), messages);
 }
 
 int UsbReaders::readerCount() { return std::clamp<int>(library_->GetDevCnt(), 0, kMaxReaders); }

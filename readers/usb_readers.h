@@ -10,6 +10,7 @@
 #include "readers/luid_list.h"
 #include "readers/parameter_record.h"
 #include "readers/reader_library.h"
+#include "readers/usb_card_read.h"
 
 // The pcProx USB readers as the window sees them: finding and listing the connected readers,
 // programming the active one from Default.hwg, and reading the card presented to it.
@@ -50,7 +51,8 @@ class UsbReaders {
     void WriteReaderConfig();
 
     // The card presented to the active reader as prox data for txtData (see usb_card_read.h).
-    std::string ReadUSBCard(CardReadMessages& messages);
+    UsbCardRead readUsbCard(CardReadMessages& messages);
+    std::string ReadUSBCard(CardReadMessages& messages) { return readUsbCard(messages).proxData; }
 
     const LuidList& luidList() const { return luidList_; }
     const std::string& LuidEntry() const { return luidEntry_; }

@@ -36,6 +36,13 @@ inline constexpr const char* kCaptionAfterRead = "Read Card From Lock";
 inline constexpr std::int16_t kCardReadWaitValue = 7500;
 inline constexpr std::int16_t kLockInfoWaitValue = 5000;
 
+// A card read for a page other than the lock's own: the card data, or why there is none in the
+// words the button's message box would have used.
+struct LockCardRead {
+    std::string cardData;
+    std::string failure;  // empty when a card was read
+};
+
 class ReadFromLock {
   public:
     ReadFromLock(LockButtonView& view, LockControl& lock, ComPortProbe probe = CheckComPort);
@@ -46,9 +53,14 @@ class ReadFromLock {
     // The click of cmdGetCard: the Ctrl form, the Shift form or the card read.
     void cmdGetCard_Click();
 
+    // A card read from the selected port that shows nothing and writes no box or caption.
+    LockCardRead readCardQuietly();
+
   private:
     std::optional<std::int16_t> selectedOpenPort();
+    std::optional<std::int16_t> openPort(std::string& why);
     void showStatus(std::int32_t status, bool cardRead);
+    std::string failureText(std::int32_t status, bool cardRead) const;
 
     LockButtonView& view_;
     LockControl& lock_;
