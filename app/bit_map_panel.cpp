@@ -2,6 +2,7 @@
 
 #include "app/bit_map_view.h"
 #include "app/qt_text.h"
+#include "formats/card_check.h"
 
 namespace morvane {
 
@@ -45,12 +46,12 @@ void BitMapPanel::explainColumn(const QString& cardData, SplitFormatId column,
 }
 
 void BitMapPanel::explainRefusal(const QString& reason) {
-    split_ = {QStringLiteral("Card data not split: ") + reason, {}, {}, false};
+    split_ = {QStringLiteral("Card data not split: ") + reason, {}, {}, false, {}};
     refresh();
 }
 
 void BitMapPanel::clearSplit() {
-    split_ = {kSplitHint, {}, {}, false};
+    split_ = {kSplitHint, {}, {}, false, {}};
     refresh();
 }
 
@@ -59,9 +60,19 @@ void BitMapPanel::explainBuilt(const QString& proxData, const std::string& cardF
     const auto word = parseCardData(toStd(proxData));
     const Layout* l = builtLayout(cardFormat, facilityCode);
     if (!word || proxData.size() != kProxDataDigits || l == nullptr) {
-        built_ = {kBuiltHint, {}, {}, false};
+        built_ = {kBuiltHint, {}, {}, false, {}};
     } else {
-        built_ = {toQt(l->description), *word, explainLayout(*l, *word), true};
+        built_ = {toQt(l->description), *word, explainLayout(*l, *word), true, {}};
+    }
+    refresh();
+}
+
+void BitMapPanel::explainCheck(const CardCheck& check) {
+    if (!built_.isMap) return;
+    built_.lead = QStringLiteral("Card check: ") + toQt(check.summary);
+    if (!check.matches) {
+        built_.explanation.failingBits = check.differingBits;
+        built_.explanation.verdict = "bits that differ from the card are marked ^";
     }
     refresh();
 }

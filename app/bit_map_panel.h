@@ -9,6 +9,7 @@
 namespace morvane {
 
 class BitMapView;
+struct CardCheck;
 
 // The bit map under the tab control, following the page on show: on "Split Data" the split card
 // data under the column the page chose, or why the card data could not be split; on "Data
@@ -26,6 +27,9 @@ class BitMapPanel : public QScrollArea {
     void clearSplit();
     void explainBuilt(const QString& proxData, const std::string& cardFormat,
                       std::int32_t facilityCode);
+    // The built prox data again, with the bits that differ from the card marked and the
+    // check's summary as the first line.
+    void explainCheck(const CardCheck& check);
     void showSplitPage(bool splitPage);
     // The whole map where there is room; a few rows where there is not.
     QSize sizeHint() const override;

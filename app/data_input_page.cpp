@@ -3,10 +3,13 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 
+#include "app/card_reads.h"
 #include "app/message_boxes.h"
 #include "app/qt_text.h"
 #include "app/window_state.h"
+#include "formats/card_check.h"
 #include "formats/card_format.h"
+#include "formats/card_word.h"
 #include "formats/numeric_error.h"
 #include "formats/numeric_text.h"
 #include "formats/prox_data.h"
@@ -32,9 +35,10 @@ void giveLightFace(QLineEdit& box) {
 
 }  // namespace
 
-DataInputPage::DataInputPage(WindowState& state, MessageBoxes& messages, QWidget* parent)
+DataInputPage::DataInputPage(WindowState& state, MessageBoxes& messages, CardReads& reads,
+                             QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::DataInputPage>()), state_(state),
-      messages_(messages) {
+      messages_(messages), reads_(reads) {
     ui_->setupUi(this);
     ui_->txtBoxProxData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     giveLightFace(*ui_->txtBoxProxData);
@@ -43,6 +47,8 @@ DataInputPage::DataInputPage(WindowState& state, MessageBoxes& messages, QWidget
     connectBoxes();
     connectFormatButtons();
     connect(&state_, &WindowState::qrvModeEntered, this, [this] { holdForQrvMode(); });
+    connect(&state_, &WindowState::readerStepRunningChanged, this, [this] { enableCheck(); });
+    connect(ui_->cmdCheckCard, &QPushButton::clicked, this, [this] { checkCard(); });
 }
 
 DataInputPage::~DataInputPage() = default;
@@ -51,7 +57,11 @@ void DataInputPage::connectBoxes() {
     connect(ui_->txtBoxSerialNo, &QLineEdit::textChanged, this, [this] { hotstampChanged(); });
     connect(ui_->txtFacilityCode, &QLineEdit::textChanged, this, [this] { facilityChanged(); });
     connect(ui_->txtVersion, &QLineEdit::textChanged, this, [this] { versionChanged(); });
-    connect(ui_->txtBoxProxData, &QLineEdit::textChanged, this, &DataInputPage::proxDataChanged);
+    connect(ui_->txtBoxProxData, &QLineEdit::textChanged, this, [this] {
+        ui_->lblCheck->clear();
+        enableCheck();
+        emit proxDataChanged();
+    });
     connect(ui_->cmdConvert, &QPushButton::clicked, this, [this] { convert(); });
     connect(ui_->cmdCopyToCB, &QPushButton::clicked, this, &DataInputPage::copyRequested);
     ui_->txtBoxSerialNo->installEventFilter(this);
@@ -69,7 +79,7 @@ QList<QWidget*> DataInputPage::leadingStops() const {
 }
 
 QList<QWidget*> DataInputPage::trailingStops() const {
-    return {ui_->txtBoxProxData, ui_->opt26Bit,   ui_->opt34Bit,  ui_->opt35Bit,
+    return {ui_->txtBoxProxData, ui_->cmdCheckCard, ui_->opt26Bit,   ui_->opt34Bit,  ui_->opt35Bit,
             ui_->opt35BitV,      ui_->opt36BitV,  ui_->opt37bitV, ui_->opt37Bit,
             ui_->optProxif,      ui_->optCasi};
 }
@@ -197,6 +207,40 @@ void DataInputPage::convert() {
         recalculate();
         decideResult();
     });
+}
+
+// A card can be checked against prox data only, and while no other reader step runs.
+void DataInputPage::enableCheck() {
+    const auto typed = parseCardData(toStd(proxData()));
+    ui_->cmdCheckCard->setEnabled(typed && proxData().size() == kProxDataDigits &&
+                                  !state_.readerStepRunning());
+}
+
+// The USB reader when one was found, else the lock on the Split Data page's COM port. The
+// check compares with the prox data as it stood at the click, and changes nothing typed.
+void DataInputPage::checkCard() {
+    const Typed typed{proxData(), state_.cardFormat(), state_.facilityCode()};
+    const CardSource source = state_.readerFound() ? CardSource::Usb : CardSource::Lock;
+    ui_->lblCheck->setText(QStringLiteral("Checking the card…"));
+    const bool started = reads_.read(source, [this, typed](const CardReading& reading) {
+        showCheck(typed, reading);
+    });
+    if (!started) ui_->lblCheck->setText(QStringLiteral("A reader is busy; check again"));
+}
+
+void DataInputPage::showCheck(const Typed& typed, const CardReading& reading) {
+    if (typed.proxData != proxData()) return ui_->lblCheck->clear();  // changed meanwhile
+    if (!reading.read()) {
+        ui_->lblCheck->setText(QStringLiteral("could not read the card: ") +
+                               toQt(reading.failure));
+        return;
+    }
+    const std::string proxData = toStd(typed.proxData);
+    const CardCheck check =
+        morvane::checkCard({proxData, typed.format, typed.facilityCode}, reading.cardData,
+                           {.readerBitCount = reading.readerBitCount});
+    ui_->lblCheck->setText(QStringLiteral("Card check: ") + toQt(check.summary));
+    emit cardChecked(check);
 }
 
 void DataInputPage::Boxes::showMessage(std::string_view text) {

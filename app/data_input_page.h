@@ -14,6 +14,9 @@ class DataInputPage;
 
 namespace morvane {
 
+class CardReads;
+struct CardCheck;
+struct CardReading;
 class MessageBoxes;
 class NumericError;
 class WindowState;
@@ -25,7 +28,9 @@ class DataInputPage : public QWidget {
     Q_OBJECT
 
   public:
-    DataInputPage(WindowState& state, MessageBoxes& messages, QWidget* parent = nullptr);
+    // `reads` reaches the readers "Check Card" reads the card on.
+    DataInputPage(WindowState& state, MessageBoxes& messages, CardReads& reads,
+                  QWidget* parent = nullptr);
     ~DataInputPage() override;
 
     QString proxData() const;
@@ -45,6 +50,8 @@ class DataInputPage : public QWidget {
     void resultDecided(bool usable);
     void copyRequested();
     void proxDataChanged();
+    // "Check Card" compared the card on the reader with the prox data shown.
+    void cardChecked(const CardCheck& check);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -73,6 +80,14 @@ class DataInputPage : public QWidget {
     void convert();
     void recalculate();
     void decideResult();
+    void checkCard();
+    struct Typed {
+        QString proxData;
+        std::string format;
+        std::int32_t facilityCode;
+    };
+    void showCheck(const Typed& typed, const CardReading& reading);
+    void enableCheck();
     void facilityBoxSteps();
     void withErrorHandling(const std::function<void()>& steps);
     void reportError(const NumericError& error);
@@ -85,6 +100,7 @@ class DataInputPage : public QWidget {
     std::unique_ptr<Ui::DataInputPage> ui_;
     WindowState& state_;
     MessageBoxes& messages_;
+    CardReads& reads_;
     Boxes boxes_{*this};
 };
 

@@ -29,10 +29,10 @@ frmMorvane::frmMorvane(WindowServices services, QWidget* parent)
       clipboard_(services.clipboard) {
     registerPictures();
     ui_->setupUi(this);
-    dataInput_ = new DataInputPage(state_, messages_);
     splitData_ = new SplitDataPage(
         state_, {messages_, std::move(services.readerLibrary), services.programFolder,
                  services.readerStepDeadline});
+    dataInput_ = new DataInputPage(state_, messages_, *splitData_);
     bitMap_ = new BitMapPanel(this);
     ui_->SSTab1->addTab(dataInput_, QStringLiteral("Data Input"));
     ui_->SSTab1->addTab(splitData_, QStringLiteral("Split Data"));
@@ -59,6 +59,7 @@ void frmMorvane::connectPages() {
     };
     connect(dataInput_, &DataInputPage::proxDataChanged, bitMap_, explainBuilt);
     connect(&state_, &WindowState::cardFormatChanged, bitMap_, explainBuilt);
+    connect(dataInput_, &DataInputPage::cardChecked, bitMap_, &BitMapPanel::explainCheck);
     connect(splitData_, &SplitDataPage::columnChosen, bitMap_, &BitMapPanel::explainColumn);
     connect(splitData_, &SplitDataPage::splitRefused, bitMap_, &BitMapPanel::explainRefusal);
     connect(splitData_, &SplitDataPage::splitCleared, bitMap_, &BitMapPanel::clearSplit);
