@@ -3,6 +3,7 @@
 // locks on pseudo-terminals. The readers' own rules are tested with the readers.
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <sys/stat.h>
@@ -197,6 +198,44 @@ TEST_F(UsbWindow, ReaderStepsRunOneAtATimeAndADeadlineOrClosingEndsTheStep) {
         EXPECT_TRUE(QTest::qWaitFor([&] { return !steps || !steps->busy(); }, 60'000));
         EXPECT_EQ(outcomes, row.outcomes);
     }
+
+}
+
+// The card on the reader against the prox data shown: the status line and the bit map's first
+// line say the same, never a message box; a fault costs the check only, and nothing typed or
+// read before changes.
+TEST_F(UsbWindow, CheckCardSaysWhetherTheCardOnTheReaderIsTheOneTyped) {
+    const struct {
+        const char* card;
+        const char* facility;
+        const char* said;
+    } cases[] = {
+        {"card 26 F66073\n", "123", "Card check: matches"},
+        {"card 26 F66073\n", "124", "Card check: facility code 123 on the card, 124 typed"},
+        {"card 37 7B06073\n", "123",
+         "Card check: the card is not a 26 Bit credential (most likely 37 Bit V or 37 Bit)"},
+        {"", "123", "could not read the card: No Data Read from Card"},
+        {"card 26 F66073\ncrash GetActiveID\n", "123",
+         "could not read the card: No Data Read from Card"},
+    };
+    scenario("reader 3\n");
+    open();
+    click("opt26Bit");
+    box("txtBoxSerialNo")->setText("12345");
+    for (const auto& c : cases) {
+        scenario(std::string("reader 3\n") + c.card);
+        box("txtFacilityCode")->setText(c.facility);
+        clickAndAwait(control("cmdCheckCard"));
+        EXPECT_EQ(control<QLabel>("lblCheck")->text().toStdString(), c.said);
+        if (QString(c.said).startsWith("Card check")) {
+            EXPECT_EQ(control("bitMap")->accessibleDescription().section('.', 0, 0).toStdString(),
+                      c.said);
+        }
+    }
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(texts({"txtBoxSerialNo", "txtFacilityCode", "txtData"}), "12345|123|");
+    box("txtBoxSerialNo")->setText("12346");
+    EXPECT_EQ(control<QLabel>("lblCheck")->text(), "") << "a check of other prox data stayed";
 }
 
 constexpr const char* kCard = "0000000600400002";
@@ -270,6 +309,21 @@ TEST_F(LockButton, WhileTheLockIsAwaitedOnlyEscReachesTheWindowAndItCancelsTheRe
     EXPECT_TRUE(clipboard.placed.isEmpty()) << "E&xit was pressed";
     press(Qt::Key_Escape);
     EXPECT_EQ(clipboard.placed, QStringList{"Cancel"});
+}
+
+// Without a USB reader the card is read from the lock on the Split Data page's port, and the
+// card data box there is left as it was.
+TEST_F(LockButton, CheckCardReadsTheLockWhenNoUsbReaderWasFound) {
+    SimulatedLock lock({"answer", "--card", kCard, "--delay", "0"});
+    ScopedComPort port(1, lock.device());
+    open();
+    click("opt26Bit");
+    box("txtBoxSerialNo")->setText("1");
+    box("txtFacilityCode")->setText("1");
+    click("cmdCheckCard");
+    EXPECT_EQ(control<QLabel>("lblCheck")->text(), "Card check: matches");
+    EXPECT_EQ(text("txtData"), "");
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace
