@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages on a fresh Debian 12 root and uses them there as a new user and an
 # administrator would: morvane-cli converts a card, the window hands its result to a calling
-# program through the clipboard, an edited /etc/morvane/Default.hwg survives a reinstall and an
-# upgrade, and purge removes it. Needs root, the network and several minutes; not part of
+# program through the clipboard, an edited /etc/morvane/Default.hwg and /etc/morvane/facilities
+# survive a reinstall and an upgrade, and purge removes them. Needs root, the network and several minutes; not part of
 # `make test`.
 #
 #   packaging/check-package.sh [folder holding the .deb files, default dist]
@@ -198,15 +198,22 @@ else
     grep -q '^WriteCfg = 1' <<<"$out" || fail "the reader was not programmed from Default.hwg"
 fi
 
-# The administrator's edit: the reader's first setting turned off.
+# The administrator's edits: the reader's first setting turned off, and a facility code of the
+# site's added.
 hwg=$root/etc/morvane/Default.hwg
 sed -i '1s/.*/"0"/' "$hwg"
 cp "$hwg" "$root/tmp/morvane/edited.hwg"
+echo "123 26" >>"$root/etc/morvane/facilities"
+cp "$root/etc/morvane/facilities" "$root/tmp/morvane/edited.facilities"
 kept() {
-    cmp -s "$hwg" "$root/tmp/morvane/edited.hwg" || fail "the edited Default.hwg was replaced ($1)"
-    [ "$(readlink "$root/usr/libexec/morvane/Default.hwg")" = /etc/morvane/Default.hwg ] ||
-        fail "the program's Default.hwg no longer leads to /etc/morvane/Default.hwg ($1)"
-    echo "/etc/morvane/Default.hwg still has the administrator's edit ($1)"
+    local file
+    for file in Default.hwg facilities; do
+        cmp -s "$root/etc/morvane/$file" "$root/tmp/morvane/edited.${file##*.}" ||
+            fail "the edited $file was replaced ($1)"
+        [ "$(readlink "$root/usr/libexec/morvane/$file")" = "/etc/morvane/$file" ] ||
+            fail "the program's $file no longer leads to /etc/morvane/$file ($1)"
+    done
+    echo "/etc/morvane/Default.hwg and facilities still have the administrator's edits ($1)"
 }
 
 step "apt-get install --reinstall ./$package"
