@@ -209,23 +209,30 @@ void DataInputPage::convert() {
     });
 }
 
-// A card can be checked against prox data only, and while no other reader step runs.
+// A card can be checked against prox data only, and while no other reader step runs. The
+// button stays enabled through its own check, so that the keyboard focus stays on it.
 void DataInputPage::enableCheck() {
     const auto typed = parseCardData(toStd(proxData()));
     ui_->cmdCheckCard->setEnabled(typed && proxData().size() == kProxDataDigits &&
-                                  !state_.readerStepRunning());
+                                  (checking_ || !state_.readerStepRunning()));
 }
 
 // The USB reader when one was found, else the lock on the Split Data page's COM port. The
 // check compares with the prox data as it stood at the click, and changes nothing typed.
 void DataInputPage::checkCard() {
+    if (checking_) return;
     const Typed typed{proxData(), state_.cardFormat(), state_.facilityCode()};
     const CardSource source = state_.readerFound() ? CardSource::Usb : CardSource::Lock;
     ui_->lblCheck->setText(QStringLiteral("Checking the card…"));
+    checking_ = true;
     const bool started = reads_.read(source, [this, typed](const CardReading& reading) {
+        checking_ = false;
         showCheck(typed, reading);
     });
-    if (!started) ui_->lblCheck->setText(QStringLiteral("A reader is busy; check again"));
+    if (!started) {
+        checking_ = false;
+        ui_->lblCheck->setText(QStringLiteral("A reader is busy; check again"));
+    }
 }
 
 void DataInputPage::showCheck(const Typed& typed, const CardReading& reading) {

@@ -101,6 +101,7 @@ class DataInputPage : public QWidget {
     WindowState& state_;
     MessageBoxes& messages_;
     CardReads& reads_;
+    bool checking_ = false;  // this page's check is the reader step running
     Boxes boxes_{*this};
 };
 
