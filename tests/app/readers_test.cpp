@@ -89,6 +89,22 @@ TEST_F(UsbWindow, ReadFromUsbReplacesTheCardDataAndItsSplitAndACrashCostsTheRead
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// The reader's bit count tells apart formats the card data alone cannot, for as long as the box
+// holds what the reader gave.
+TEST_F(UsbWindow, TheReadersBitCountRanksTheSplitUntilTheCardDataIsEdited) {
+    scenario("reader 3\ncard 37 7B06073\n");
+    open();
+    showPage(1);
+    const auto firstLine = [this] {
+        click("cmdStart");
+        return control("bitMap")->accessibleDescription().section(':', 0, 0).toStdString();
+    };
+    clickAndAwait(readButton());
+    EXPECT_EQ(firstLine(), "most likely 37 Bit V or 37 Bit");
+    retype("txtData", text("txtData"));
+    EXPECT_EQ(firstLine(), "most likely 36 Bit V, 37 Bit V, 37 Bit or Casi");
+}
+
 TEST_F(UsbWindow, TheReadersEnableReadMarkTheCaptionOnceForGoodAndFillTheHiddenLuidBoxes) {
     scenario("reader 3\nreader 5\n");
     open();
