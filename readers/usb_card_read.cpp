@@ -58,12 +58,7 @@ std::string proxDataOf(const CardBuffer& buffer, int bitCount, CardReadMessages&
         messages.showMessage(overflowError().text());
         return {};
     }
-    try {
-        return CalcProxDataUSB(hotstampText, formatCode, *facilityCode, messages);
-    } catch (const NumericError& error) {
-        messages.showMessage(error.text());
-        return {};
-    }
+    return CalcProxDataUSB(hotstampText, formatCode, *facilityCode, messages);
 }
 
 }  // namespace
