@@ -174,8 +174,10 @@ void appendRankingJson(std::string& out, const SplitResult& r, const FormatRanki
 void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result,
                      const FormatRanking& ranking, RankingReasons& reasons) {
     out += R"({"format":2,"card_data":)"sv;
+    // Card data that split is octal digits, which need no escaping; looking at each one took
+    // `split --json` over a million lines from 0.62 to 0.65 s of CPU time.
     if (result.state == SplitState::Split) {
-        ((out += '"') += cardData) += '"';  // octal digits: nothing to escape
+        ((out += '"') += cardData) += '"';
     } else {
         appendJsonString(out, cardData);
     }

@@ -20,8 +20,9 @@ char* writeBitNumber(char* at, int p) {
 }
 
 // "bit 7", "bits 25..13", or the runs of an interleaved group: "bits 33..31, 29..28, ...".
-// Written into a buffer and appended at once: appended character by character, the lists took
-// a sixth of the instructions of `split --json` over random card data.
+// Written into a buffer and appended at once: so `split --json` over a million lines of mixed
+// card data took 0.66 to 0.68 s of CPU time, character by character 0.69 to 0.72 s (the floor
+// command line 0.15 s in the same runs).
 void appendBitList(std::string& out, std::uint64_t bits) {
     constexpr std::string_view kOne = "bit ", kMany = "bits ", kRunGap = ", ", kRunTo = "..";
     // 64 bits hold at most 32 runs, as each but the last needs a 0 after it: "63..62, ".
@@ -65,7 +66,9 @@ RuleBits ruleBitsFor(const Layout& l) {
     std::uint64_t above = bitRange(kProxWordBits - 1, top);
     if (l.sentinelBit >= 0) above &= ~bitAt(l.sentinelBit);
     RuleBits bits{above, fieldZeroBits(l), {}, {}, {}};
-    if (l.sentinelBit >= 0) bits.sentinel = "sentinel bit " + std::to_string(l.sentinelBit) + " is 0";
+    if (l.sentinelBit >= 0) {
+        bits.sentinel = "sentinel bit " + std::to_string(l.sentinelBit) + " is 0";
+    }
     const std::string frame = " above the " + std::to_string(top) + "-bit frame and ";
     bits.aboveFrameEnd = {" lies" + frame + "is 1", " lie" + frame + "are 1"};
     for (std::size_t i = 0; i < l.parity.size(); ++i) {
@@ -138,10 +141,11 @@ void appendFindingText(std::string& out, const Layout& l, const Finding& f, Card
             appendBitList(out += "fixed ", f.bits);
             out += " must be 0";
             return;
-        case Rule::Parity:
-            out += ruleBitsOf(l).parity.at(static_cast<std::size_t>(f.parity - l.parity.data()))
-                       [(w.bits & f.bits) != 0 ? 1 : 0];
+        case Rule::Parity: {
+            const auto rule = static_cast<std::size_t>(f.parity - l.parity.data());
+            out += ruleBitsOf(l).parity.at(rule)[(w.bits & f.bits) != 0 ? 1 : 0];
             return;
+        }
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "formats/numeric_text.h"
 
@@ -38,16 +39,16 @@ SplitResult SplitData(std::string_view cardData) {
 
 void appendBitData(std::string& out, const SplitResult& r) {
     if (r.state != SplitState::Split) return;
-    // Each octal digit of the card data is three bits. Digit by digit, `split --json` took 0.71 s
-    // per million lines against 0.76 s bit by bit (the floor command line 0.15 s).
-    static constexpr std::array<std::array<char, 3>, 8> kDigitBits{
-        {{'0', '0', '0'}, {'0', '0', '1'}, {'0', '1', '0'}, {'0', '1', '1'},
-         {'1', '0', '0'}, {'1', '0', '1'}, {'1', '1', '0'}, {'1', '1', '1'}}};
+    // Each octal digit of the card data is three bits. Digit by digit, `split --json` over a
+    // million lines took 0.66 to 0.68 s of CPU time; bit by bit 0.70 to 0.72 s (the floor
+    // command line 0.15 s in the same runs).
+    static constexpr std::array<std::string_view, 8> kDigitBits{"000", "001", "010", "011",
+                                                                "100", "101", "110", "111"};
     const std::uint64_t bits = r.word.bits;  // a copy: what is written to the text could alias it
     out.resize(out.size() + static_cast<std::size_t>(r.word.length));
     char* at = out.data() + out.size() - r.word.length;
-    for (int low = r.word.length - 3; low >= 0; low -= 3) {
-        at = std::copy_n(kDigitBits[(bits >> low) & 7].data(), 3, at);
+    for (int low = r.word.length - 3; low >= 0; low -= 3, at += 3) {
+        std::memcpy(at, kDigitBits[(bits >> low) & 7].data(), 3);
     }
 }
 
