@@ -31,10 +31,10 @@ void reportRefusal(const InputLine& cardData, OutputBuffer& errors) {
 }
 
 void writeResult(const SplitOptions& options, std::string_view cardData, const SplitResult& r,
-                 const FormatRanking& ranking, OutputBuffer& out) {
+                 const FormatRanking& ranking, RankingReasons& reasons, OutputBuffer& out) {
     if (options.json) {
         out.lineWith([&](std::string& line) {
-            appendSplitJson(line, cardData, r, ranking);
+            appendSplitJson(line, cardData, r, ranking, reasons);
             if (options.explain) addSplitExplanation(line, cardData, r, true);
         });
     } else if (options.csv) {
@@ -67,6 +67,7 @@ int runSplit(const SplitOptions& options) {
     const RankingInputs inputs{std::nullopt, site->empty() ? nullptr : &*site};
     OutputBuffer out(stdout, options.csv && !options.json);
     OutputBuffer errors(stderr);
+    RankingReasons reasons;
     bool allMatched = true;
     if (options.csv && !options.json) out.line(splitCsvHeader());
 
@@ -74,7 +75,7 @@ int runSplit(const SplitOptions& options) {
         reportRefusal(cardData, errors);
         const SplitResult result = SplitData(cardData.text);
         allMatched = allMatched && result.anyMatch();
-        writeResult(options, cardData.text, result, rankFormats(result, inputs), out);
+        writeResult(options, cardData.text, result, rankFormats(result, inputs), reasons, out);
     };
     const int readError = forEachInput(options.cardData, splitOne, [&] {
         errors.flush();

@@ -25,9 +25,9 @@ std::string_view valueKey(GridRow row);
 
 // Appends one JSON object (format 2) as a line's text. Card data is any bytes a caller sent:
 // bytes that are not UTF-8 become U+FFFD, and everything outside printable ASCII is escaped so
-// that each object stays on its own line.
+// that each object stays on its own line. `reasons` keeps the batch's ranking reasons.
 void appendSplitJson(std::string& out, std::string_view cardData, const SplitResult& result,
-                     const FormatRanking& ranking);
+                     const FormatRanking& ranking, RankingReasons& reasons);
 
 // The CSV header, then one row per card data: the card data, each format's values or refusal,
 // why the card data was rejected, and the codes of the most likely formats.

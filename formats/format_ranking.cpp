@@ -216,4 +216,24 @@ std::string rankingReason(const SplitResult& split, const FormatRanking& ranking
     return text;
 }
 
+// Kept, `split --json` over a million lines of mixed card data took 0.66 to 0.68 s of CPU time;
+// written each time, 0.69 to 0.74 s (the floor command line 0.15 s in the same runs).
+void RankingReasons::append(std::string& out, const SplitResult& split,
+                            const FormatRanking& ranking) {
+    const auto first = ranking.mostLikely();
+    // A reader's bit count and a site's facility codes are named in the reason: not kept.
+    if (first.empty() || ranking.readerBitCount || first.front().evidence.siteFacility) {
+        appendRankingReason(out, split, ranking);
+        return;
+    }
+    // What decides the rest: the formats in first place, the evidence they share as they are
+    // tied, and whether they are the only ones that pass.
+    auto outcome = static_cast<std::uint32_t>(weight(first.front().evidence)) << kSplitFormatCount;
+    if (ranking.count == 1) outcome |= 1U << (kSplitFormatCount + 4);
+    for (const RankedFormat& r : first) outcome |= 1U << static_cast<unsigned>(r.id);
+    const auto [known, added] = byOutcome_.try_emplace(outcome);
+    if (added) appendRankingReason(known->second, split, ranking);
+    out += known->second;
+}
+
 }  // namespace morvane

@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
 
 #include "formats/site_facilities.h"
 #include "formats/split_data.h"
@@ -60,5 +61,15 @@ void appendMostLikely(std::string& out, const FormatRanking& ranking);
 // nothing above it"; empty when no format passes.
 void appendRankingReason(std::string& out, const SplitResult& split, const FormatRanking& ranking);
 std::string rankingReason(const SplitResult& split, const FormatRanking& ranking);
+
+// The ranking reasons of a batch. Ranked by their bits alone, card data comes to a few dozen
+// outcomes, so each outcome's reason is written once and copied after that.
+class RankingReasons {
+  public:
+    void append(std::string& out, const SplitResult& split, const FormatRanking& ranking);
+
+  private:
+    std::unordered_map<std::uint32_t, std::string> byOutcome_;
+};
 
 }  // namespace morvane

@@ -1,6 +1,8 @@
 #include "formats/split_data.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "formats/numeric_text.h"
 
@@ -37,11 +39,16 @@ SplitResult SplitData(std::string_view cardData) {
 
 void appendBitData(std::string& out, const SplitResult& r) {
     if (r.state != SplitState::Split) return;
-    const std::size_t start = out.size();
-    out.resize(start + static_cast<std::size_t>(r.word.length));
-    std::uint64_t bits = r.word.bits;
-    for (std::size_t i = out.size(); i > start; --i, bits >>= 1) {
-        out[i - 1] = (bits & 1) != 0 ? '1' : '0';
+    // Each octal digit of the card data is three bits. Digit by digit, `split --json` over a
+    // million lines took 0.66 to 0.68 s of CPU time; bit by bit 0.70 to 0.72 s (the floor
+    // command line 0.15 s in the same runs).
+    static constexpr std::array<std::string_view, 8> kDigitBits{"000", "001", "010", "011",
+                                                                "100", "101", "110", "111"};
+    const std::uint64_t bits = r.word.bits;  // a copy: what is written to the text could alias it
+    out.resize(out.size() + static_cast<std::size_t>(r.word.length));
+    char* at = out.data() + out.size() - r.word.length;
+    for (int low = r.word.length - 3; low >= 0; low -= 3, at += 3) {
+        std::memcpy(at, kDigitBits[(bits >> low) & 7].data(), 3);
     }
 }
 

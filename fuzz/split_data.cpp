@@ -106,14 +106,20 @@ void checkCommandLineOutput(std::string_view cardData, const SplitResult& r) {
     for (char c : table) FUZZ_CHECK(c == '\n' || (c >= 0x20 && c <= 0x7e));
     FUZZ_CHECK(table.ends_with("\n\n"));
 
+    // Kept from input to input, as in a batch: a kept reason is the one written afresh.
+    static RankingReasons reasons;
     std::string line;
-    cli::appendSplitJson(line, cardData, r, rankFormats(r));
+    const FormatRanking ranking = rankFormats(r);
+    cli::appendSplitJson(line, cardData, r, ranking, reasons);
     FUZZ_CHECK(fuzz::isPrintableAscii(line));
     const auto object = nlohmann::json::parse(line, nullptr, false);
     FUZZ_CHECK(!object.is_discarded());
     FUZZ_CHECK(object.at("bit_data") == bitData(r));
     FUZZ_CHECK(object.at("rejected") == (r.state == SplitState::Rejected));
     if (fuzz::isPrintableAscii(cardData)) FUZZ_CHECK(object.at("card_data") == cardData);
+    if (r.state != SplitState::Rejected) {
+        FUZZ_CHECK(object.at("ranking").at("reason") == rankingReason(r, ranking));
+    }
     for (const SplitColumn& column : splitColumns()) {
         if (r.state == SplitState::Rejected) break;
         const auto& format = object.at("formats").at(std::string(layout(column.layout).code));

@@ -152,7 +152,7 @@ TEST(Cli, RefusesAnOverlongLineWithoutHoldingIt) {
 }
 
 TEST(CliSplit, PrintsThePagesGridWithCasiLastAndMarked) {
-    const auto r = cli({"split", "0000007540140346", "_\"\\"});
+    const auto r = cli({"split", "0000007540140346", "", "_\"\\"});
     EXPECT_EQ(r.out, golden("split_golden.txt"));
     EXPECT_EQ(r.exitCode, 1);
 }
