@@ -72,7 +72,7 @@ void BitMapPanel::explainCheck(const CardCheck& check) {
     built_.lead = QStringLiteral("Card check: ") + toQt(check.summary);
     if (!check.matches) {
         built_.explanation.failingBits = check.differingBits;
-        built_.explanation.verdict = "Bits that differ from the card are marked ^";
+        built_.explanation.verdict = differingBitsText(check);
     }
     refresh();
 }

@@ -1,9 +1,11 @@
 #include "formats/card_check.h"
 
 #include <array>
+#include <bit>
 #include <utility>
 
 #include "formats/card_data_reason.h"
+#include "formats/card_explain.h"
 #include "formats/split_data.h"
 
 namespace morvane {
@@ -63,6 +65,14 @@ CardCheck checkCard(const TypedCredential& typed, std::string_view cardData,
     }
     return {false, fields.empty() ? "the card's data differs from the typed prox data" : fields,
             differing};
+}
+
+std::string differingBitsText(const CardCheck& check) {
+    if (check.differingBits == 0) return {};
+    std::string out;
+    appendBitList(out, check.differingBits);
+    const bool one = std::has_single_bit(check.differingBits);
+    return out.append(one ? " differs" : " differ").append(" from the card (marked ^)");
 }
 
 }  // namespace morvane

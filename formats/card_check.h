@@ -25,6 +25,10 @@ struct CardCheck {
     std::uint64_t differingBits = 0;  // bits of the 48-bit word where card and typed differ
 };
 
+// The differing bits named, for the map that marks them: "bits 25, 19..17 differ from the
+// card (marked ^)"; empty when none do.
+std::string differingBitsText(const CardCheck& check);
+
 // `cardData` is what the reader or lock gave; `inputs` weigh the card's likely format.
 CardCheck checkCard(const TypedCredential& typed, std::string_view cardData,
                     const RankingInputs& inputs);

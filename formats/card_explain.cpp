@@ -19,6 +19,8 @@ char* writeBitNumber(char* at, int p) {
     return at;
 }
 
+}  // namespace
+
 // "bit 7", "bits 25..13", or the runs of an interleaved group: "bits 33..31, 29..28, ...".
 // Written into a buffer and appended at once: so `split --json` over a million lines of mixed
 // card data took 0.66 to 0.68 s of CPU time, character by character 0.69 to 0.72 s (the floor
@@ -39,6 +41,8 @@ void appendBitList(std::string& out, std::uint64_t bits) {
     }
     out.append(text.data(), at);
 }
+
+namespace {
 
 // What the rules of one layout need, worked out once from its catalogue entry. A batch explains
 // millions of refusals, so the words that depend on the layout alone are written here once.

@@ -52,6 +52,9 @@ struct CardExplanation {
 // Under a column of the Split Data page; a passing verdict lists the values the column shows.
 CardExplanation explainColumn(SplitFormatId id, CardWord w);
 
+// "bit 7", "bits 25..13", or the runs of bits apart: "bits 33..31, 29..28".
+void appendBitList(std::string& out, std::uint64_t bits);
+
 // Under a layout as the conversion builds it; a passing verdict lists the layout's fields.
 CardExplanation explainLayout(const Layout& l, CardWord w);
 
