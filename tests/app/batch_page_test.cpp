@@ -9,11 +9,13 @@
 #include <QSpinBox>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QRadioButton>
 #include <QTest>
 #include <sstream>
 
 #include "app/batch_page.h"
 #include "app/qt_text.h"
+#include "app/window_state.h"
 #include "support/run_process.h"
 
 namespace morvane {
@@ -28,14 +30,26 @@ Control* control(QWidget& page, const QString& accessibleName) {
     return nullptr;
 }
 
+struct HandedReads : CardReads {  // hands over the reading it holds at once, as a lock may
+    CardReading next;
+    std::optional<CardSource> asked;
+    bool read(CardSource source, CardReadingDone done) override {
+        asked = source;
+        done(next);
+        return true;
+    }
+};
+
 struct BatchPageTest : ::testing::Test {
     QStringList copied;
     QString savePath;
-    BatchPage page{{[this](QWidget&) { return savePath; },
-                    [this](const QString& text) {
-                        copied << text;
-                        return true;
-                    }}};
+    HandedReads reads;
+    WindowState window;
+    BatchPage page{reads, window, {[this](QWidget&) { return savePath; },
+                                  [this](const QString& text) {
+                                      copied << text;
+                                      return true;
+                                  }}};
 
     void choose(const char* code, int facility) {
         auto* format = control<QComboBox>(page, "Card format");
@@ -123,11 +137,56 @@ TEST_F(BatchPageTest, CopyPlacesTheSelectedRowsAsTabSeparatedLines) {
                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::mouseClick(control<QPushButton>(page, "Copy the selected rows"), Qt::LeftButton);
     const QAbstractItemModel& table = *view->model();
-    EXPECT_EQ(table.headerData(1, Qt::Horizontal).toString() + "|" + table.index(1, 1).data().toString(),
+    EXPECT_EQ(table.headerData(4, Qt::Horizontal).toString() + "|" + table.index(1, 4).data().toString(),
               "Prox Data|" + toQt(column(1)[1]));
-    EXPECT_FALSE(table.index(1, 1).data(Qt::ToolTipRole).isValid());
+    EXPECT_FALSE(table.index(1, 4).data(Qt::ToolTipRole).isValid());
     ASSERT_EQ(copied.size(), 1);
     EXPECT_EQ(copied[0], toQt("2\t" + column(1)[1] + "\t\n3\t" + column(1)[2] + "\t\n"));
+}
+
+// A stack of cards presented one by one: a tie, one the reader's bit count decides, a repeat.
+TEST_F(BatchPageTest, CardsReadAreAppendedUnderTheirMostLikelyFormatOnceEach) {
+    auto* usb = control<QPushButton>(page, "Read a card from the USB reader");
+    auto* lock = control<QPushButton>(page, "Read a card from the lock");
+    const auto enabled = [&] { return std::pair(usb->isEnabled(), lock->isEnabled()); };
+    EXPECT_EQ(enabled(), std::pair(false, true)) << "no reader found";
+    window.setReaderFound(true);
+    EXPECT_EQ(enabled(), std::pair(true, true));
+    window.setReaderStepRunning(true);
+    EXPECT_EQ(enabled(), std::pair(false, false));
+    window.setReaderStepRunning(false);
+    auto* view = control<QTableView>(page, "Converted hotstamps");
+    const struct { CardReading reading; const char* status; int current; } steps[] = {
+        // clang-format off
+        {{"700140001262", {}, ""}, "row 1: 35 Bit, facility 12, hotstamp 345; most likely 35 Bit or 35 Bit V", 0},
+        {{"400140001270", 35, ""}, "row 2: 35 Bit V, facility 12, hotstamp 348", 1},
+        {{"406001262", 26, ""}, "row 3: 26 Bit, facility 12, hotstamp 345", 2},
+        {{"0000700140001262", 35, ""}, "repeat of row 1", 0},
+        {{"", {}, "no card"}, "could not read the card: no card", 0},
+        {{"19", {}, ""}, "could not read the card: \"19\" is not card data", 0},
+        {{"4000000000000000", {}, ""}, "row 4: no card format passes", 3},
+        // clang-format on
+    };
+    for (const auto& step : steps) {
+        reads.next = step.reading;
+        const bool byUsb = step.reading.readerBitCount.has_value();
+        QTest::mouseClick(byUsb ? usb : lock, Qt::LeftButton);
+        EXPECT_EQ(reads.asked, byUsb ? CardSource::Usb : CardSource::Lock);
+        EXPECT_EQ(status(), step.status);
+        EXPECT_EQ(view->currentIndex().row(), step.current) << step.status;
+    }
+    typeRange("1", "2");
+    control<QRadioButton>(page, "Cards read")->click();
+    page.rebuildNow();
+    EXPECT_EQ(page.table().csv(),
+              "hotstamp,format,facility,version,prox_data,message\r\n"
+              "345,35,12,0,0000700140001262,most likely 35 Bit or 35 Bit V\r\n"
+              "348,35V,12,0,0000400140001270,\r\n"
+              "345,26,12,0,0000000406001262,\r\n"
+              ",,,,4000000000000000,no card format passes\r\n");
+    view->selectRow(1);
+    QTest::mouseClick(control<QPushButton>(page, "Copy the selected rows"), Qt::LeftButton);
+    EXPECT_EQ(copied.value(0), "348\t35V\t12\t0\t0000400140001270\t\n");
 }
 
 }  // namespace
