@@ -19,6 +19,7 @@
 
 #include "app/qt_text.h"
 #include "app/window_state.h"
+#include "formats/card_data_reason.h"
 #include "formats/card_format.h"
 #include "formats/format_ranking.h"
 
@@ -259,13 +260,12 @@ void BatchPage::readCard(CardSource source) {
 // A stack of cards presented one after another: each new card a row, a card seen before only
 // pointed at, so that none is enrolled twice.
 void BatchPage::cardRead(const CardReading& reading) {
-    if (!reading.read())
-        return say(QStringLiteral("could not read the card: ") + toQt(reading.failure));
+    const QString failed = QStringLiteral("could not read the card: ");
+    if (!reading.read()) return say(failed + toQt(reading.failure));
     const SplitResult split = SplitData(reading.cardData);
-    if (split.word.length == 0) {  // not octal card data, or none at all
-        return say(QStringLiteral("could not read the card: \"%1\" is not card data")
-                       .arg(toQt(reading.cardData)));
-    }
+    if (split.state != SplitState::Split)
+        return say(failed + toQt(rejectionReason(reading.cardData, split)));
+    if (split.word.length == 0) return say(failed + QStringLiteral("the reader gave no card data"));
     std::string said;
     BatchRow row =
         readRow(split, rankFormats(split, {reading.readerBitCount, services_.site}), said);

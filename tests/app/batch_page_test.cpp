@@ -163,7 +163,8 @@ TEST_F(BatchPageTest, CardsReadAreAppendedUnderTheirMostLikelyFormatOnceEach) {
         {{"406001262", 26, ""}, "row 3: 26 Bit, facility 12, hotstamp 345", 2},
         {{"0000700140001262", 35, ""}, "repeat of row 1", 0},
         {{"", {}, "no card"}, "could not read the card: no card", 0},
-        {{"19", {}, ""}, "could not read the card: \"19\" is not card data", 0},
+        {{"19", {}, ""}, "could not read the card: \"9\" at character 2 is not an octal digit", 0},
+        {{"", {}, ""}, "could not read the card: the reader gave no card data", 0},
         {{"4000000000000000", {}, ""}, "row 4: no card format passes", 3},
         // clang-format on
     };
