@@ -165,9 +165,8 @@ TEST_F(BatchPageTest, CardsReadAreAppendedUnderTheirMostLikelyFormatOnceEach) {
     };
     for (const auto& step : steps) {
         reads.next = step.reading;
-        const bool byUsb = step.reading.readerBitCount.has_value();
-        QTest::mouseClick(byUsb ? usb : lock, Qt::LeftButton);
-        EXPECT_EQ(reads.asked, byUsb ? CardSource::Usb : CardSource::Lock);
+        QTest::mouseClick(step.reading.readerBitCount ? usb : lock, Qt::LeftButton);  // USB counts
+        EXPECT_EQ(reads.asked, step.reading.readerBitCount ? CardSource::Usb : CardSource::Lock);
         EXPECT_EQ(status(), step.status);
         EXPECT_EQ(view->currentIndex().row(), step.current) << step.status;
     }
