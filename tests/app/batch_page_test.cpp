@@ -87,6 +87,7 @@ TEST_F(BatchPageTest, ARangeOrAPastedListBuildsTheRowsAndABadRangeSaysWhy) {
     typeRange("9", "");
     EXPECT_TRUE(page.table().rows().empty());
     EXPECT_EQ(status(), "") << "a range half typed is no mistake yet";
+    EXPECT_FALSE(control<QPushButton>(page, "Export every row as CSV")->isEnabled());
     typeRange("", "5");
     EXPECT_EQ(status(), "9 is above 5");
 }
@@ -140,6 +141,7 @@ TEST_F(BatchPageTest, CopyPlacesTheSelectedRowsAsTabSeparatedLines) {
               "Prox Data|" + toQt(column(1)[1]));
     EXPECT_FALSE(table.index(1, 4).data(Qt::ToolTipRole).isValid());
     ASSERT_EQ(copied.size(), 1);
+    EXPECT_EQ(status(), "Rows copied.");
     EXPECT_EQ(copied[0], toQt("2\t" + column(1)[1] + "\t\n3\t" + column(1)[2] + "\t\n"));
 }
 
