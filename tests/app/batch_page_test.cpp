@@ -172,6 +172,7 @@ TEST_F(BatchPageTest, CardsReadAreAppendedUnderTheirMostLikelyFormatOnceEach) {
         EXPECT_EQ(status(), step.status);
         EXPECT_EQ(view->currentIndex().row(), step.current) << step.status;
     }
+    EXPECT_EQ(view->model()->headerData(3, Qt::Vertical).toInt(), 4) << "as the status line counts";
     typeRange("1", "2");  // a range shown, then the last card again: the cards read are kept
     QTest::mouseClick(lock, Qt::LeftButton);
     EXPECT_EQ(page.table().csv(),
