@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -17,7 +18,10 @@
 #include <climits>
 
 #include "app/qt_text.h"
+#include "app/window_state.h"
+#include "formats/card_data_reason.h"
 #include "formats/card_format.h"
+#include "formats/format_ranking.h"
 
 namespace morvane {
 
@@ -38,10 +42,38 @@ QSpinBox* valueBox(const QString& name) {
     return box;
 }
 
+std::uint64_t gridValue(const SplitResult& split, SplitFormatId id, GridRow row) {
+    return split.column(id).values[static_cast<std::size_t>(row)];
+}
+
+// A card read as a row under its most likely format, the first of a tie; its prox data is the
+// card's own word. `said` gets what the status line tells of it.
+BatchRow readRow(const SplitResult& split, const FormatRanking& ranking, std::string& said) {
+    BatchRow row;
+    row.converted.proxData = proxDataText(split.word.bits);
+    const auto first = ranking.mostLikely();
+    if (first.empty()) {
+        said = row.converted.messages = "no card format passes";
+        return row;
+    }
+    const SplitColumn& column = splitColumn(first.front().id);
+    const std::uint64_t facility = gridValue(split, column.id, GridRow::Facility);
+    row.converted.hotstamp = std::to_string(gridValue(split, column.id, GridRow::Hotstamp));
+    // A facility code field is at most 16 bits wide and a version field narrower still.
+    row.settings = {std::string(layout(column.layout).code), static_cast<std::int32_t>(facility),
+                    static_cast<std::int32_t>(gridValue(split, column.id, GridRow::Version))};
+    if (first.size() > 1) appendMostLikely(row.converted.messages = "most likely ", ranking);
+    said = std::string(column.heading) + ", facility " + std::to_string(facility) + ", hotstamp " +
+           row.converted.hotstamp;
+    if (!row.converted.messages.empty()) said += "; " + row.converted.messages;
+    return row;
+}
+
 }  // namespace
 
-BatchPage::BatchPage(BatchPageServices services, QWidget* parent)
-    : QWidget(parent), services_(std::move(services)) {
+BatchPage::BatchPage(CardReads& reads, const WindowState& state, BatchPageServices services,
+                     QWidget* parent)
+    : QWidget(parent), reads_(reads), state_(state), services_(std::move(services)) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildSettings());
     layout->addWidget(buildHotstamps());
@@ -103,6 +135,16 @@ QWidget* BatchPage::buildHotstamps() {
     pasted_->setMaximumHeight(80);
     pasted_->setTabChangesFocus(true);
     form->addRow(byList_, pasted_);
+    byReads_ = named(new QRadioButton(QStringLiteral("Cards Rea&d")), QStringLiteral("Cards read"));
+    readUsb_ = named(new QPushButton(QStringLiteral("Read from &USB")),
+                     QStringLiteral("Read a card from the USB reader"));
+    readLock_ = named(new QPushButton(QStringLiteral("Read from Loc&k")),
+                      QStringLiteral("Read a card from the lock"));
+    auto* reads = new QHBoxLayout;
+    reads->addWidget(readUsb_);
+    reads->addWidget(readLock_);
+    reads->addStretch(1);
+    form->addRow(byReads_, reads);
     return box;
 }
 
@@ -128,6 +170,7 @@ void BatchPage::connectInputs() {
     connect(facility_, &QSpinBox::valueChanged, this, later);
     connect(version_, &QSpinBox::valueChanged, this, later);
     connect(byRange_, &QRadioButton::toggled, this, later);
+    connect(byReads_, &QRadioButton::toggled, this, later);
     // Typing a range or a list chooses it.
     for (QLineEdit* end : {from_, to_}) {
         connect(end, &QLineEdit::textEdited, this, [this, later] {
@@ -142,6 +185,11 @@ void BatchPage::connectInputs() {
     connect(&rebuildTimer_, &QTimer::timeout, this, &BatchPage::rebuildNow);
     connect(export_, &QPushButton::clicked, this, &BatchPage::exportClicked);
     connect(copy_, &QPushButton::clicked, this, &BatchPage::copySelection);
+    connect(readUsb_, &QPushButton::clicked, this, [this] { readCard(CardSource::Usb); });
+    connect(readLock_, &QPushButton::clicked, this, [this] { readCard(CardSource::Lock); });
+    connect(&state_, &WindowState::readerFoundChanged, this, &BatchPage::enableReads);
+    connect(&state_, &WindowState::readerStepRunningChanged, this, &BatchPage::enableReads);
+    enableReads();
 }
 
 // The hotstamps the page's input names; an empty list, with the reason said, when a range
@@ -166,6 +214,19 @@ std::vector<std::string> BatchPage::hotstamps(const Layout& l) {
 void BatchPage::rebuildNow() {
     rebuildTimer_.stop();
     say({});
+    if (byReads_->isChecked()) {
+        table_.setRows(cardsRead_);
+    } else {
+        convertHotstamps();
+    }
+    for (int c = 0; c < BatchTable::ColumnCount; ++c)
+        view_->setColumnHidden(c, !table_.columnShown(c));
+    export_->setEnabled(table_.rowCount() > 0);
+    copy_->setEnabled(table_.rowCount() > 0);
+    emit rebuilt();
+}
+
+void BatchPage::convertHotstamps() {
     const BatchSettings settings{toStd(format_->currentData().toString()), facility_->value(),
                                  version_->value()};
     std::vector<ConvertedRow> rows;
@@ -173,15 +234,53 @@ void BatchPage::rebuildNow() {
         RowConverter convert(settings.format, settings.facilityCode, settings.version);
         for (const std::string& hotstamp : hotstamps(*l)) rows.push_back(convert(hotstamp));
     }
-    const auto withMessage = std::count_if(rows.begin(), rows.end(),
-                                           [](const ConvertedRow& r) { return !r.messages.empty(); });
+    const auto withMessage = std::count_if(
+        rows.begin(), rows.end(), [](const ConvertedRow& r) { return !r.messages.empty(); });
     if (!rows.empty()) {
         say(QStringLiteral("%1 hotstamps, %2 with a message").arg(rows.size()).arg(withMessage));
     }
     table_.setRows(settings, std::move(rows));
-    export_->setEnabled(table_.rowCount() > 0);
-    copy_->setEnabled(table_.rowCount() > 0);
-    emit rebuilt();
+}
+
+void BatchPage::enableReads() {
+    const bool free = !state_.readerStepRunning();
+    readUsb_->setEnabled(free && state_.readerFound());
+    readLock_->setEnabled(free);
+}
+
+void BatchPage::readCard(CardSource source) {
+    // The window may close while a read is out.
+    const QPointer<BatchPage> page(this);
+    const bool started = reads_.read(source, [page](const CardReading& reading) {
+        if (page) page->cardRead(reading);
+    });
+    if (!started) say(QStringLiteral("A reader is busy; read the card when it is done."));
+}
+
+// A stack of cards presented one after another: each new card a row, a card seen before only
+// pointed at, so that none is enrolled twice.
+void BatchPage::cardRead(const CardReading& reading) {
+    const QString failed = QStringLiteral("could not read the card: ");
+    if (!reading.read()) return say(failed + toQt(reading.failure));
+    const SplitResult split = SplitData(reading.cardData);
+    if (split.state != SplitState::Split)
+        return say(failed + toQt(rejectionReason(reading.cardData, split)));
+    if (split.word.length == 0) return say(failed + QStringLiteral("the reader gave no card data"));
+    std::string said;
+    BatchRow row =
+        readRow(split, rankFormats(split, {reading.readerBitCount, services_.site}), said);
+    const auto same = std::find_if(cardsRead_.begin(), cardsRead_.end(), [&](const BatchRow& r) {
+        return r.converted.proxData.view() == row.converted.proxData.view();
+    });
+    const int at = static_cast<int>(same - cardsRead_.begin());
+    const bool repeat = same != cardsRead_.end();
+    if (!repeat) cardsRead_.push_back(std::move(row));
+    byReads_->setChecked(true);
+    rebuildNow();
+    view_->selectRow(at);
+    view_->scrollTo(table_.index(at, 0));
+    say(repeat ? QStringLiteral("repeat of row %1").arg(at + 1)
+               : QStringLiteral("row %1: %2").arg(at + 1).arg(toQt(said)));
 }
 
 void BatchPage::exportClicked() {
@@ -209,11 +308,13 @@ void BatchPage::copySelection() {
         return;
     }
     const bool placed = services_.copyText(table_.tabSeparated(selected));
-    say(placed ? QStringLiteral("Rows copied.") : QStringLiteral("The clipboard could not be written."));
+    say(placed ? QStringLiteral("Rows copied.")
+               : QStringLiteral("The clipboard could not be written."));
 }
 
 QList<QWidget*> BatchPage::tabStops() const {
-    return {format_, facility_, version_, byRange_, from_, to_, byList_, pasted_, view_, copy_, export_};
+    return {format_, facility_, version_, byRange_,  from_, to_,   byList_,
+            pasted_, byReads_,  readUsb_, readLock_, view_, copy_, export_};
 }
 
 void BatchPage::say(const QString& text) { status_->setText(text); }

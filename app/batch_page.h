@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "app/batch_table.h"
+#include "app/card_reads.h"
 
 class QComboBox;
 class QLabel;
@@ -21,19 +22,25 @@ class QTableView;
 namespace morvane {
 
 struct Layout;
+class SiteFacilities;
+class WindowState;
 
 struct BatchPageServices {
     // Asks where to save the CSV; empty when the user cancelled.
     std::function<QString(QWidget& parent)> askSavePath;
     // Places copied rows on the clipboard; false when they could not be placed.
     std::function<bool(const QString& text)> copyText;
+    // The facility codes this site uses, which rank the formats of a card read; null for none.
+    const SiteFacilities* site = nullptr;
 };
 
 class BatchPage : public QWidget {
     Q_OBJECT
 
   public:
-    explicit BatchPage(BatchPageServices services, QWidget* parent = nullptr);
+    // Cards are read through `reads`; `state` says when a reader is found and when one is busy.
+    BatchPage(CardReads& reads, const WindowState& state, BatchPageServices services,
+              QWidget* parent = nullptr);
 
     const BatchTable& table() const { return table_; }
     // Writes the table as CSV to `path`; false, with the reason shown on the page, on failure.
@@ -55,8 +62,15 @@ class BatchPage : public QWidget {
     void copySelection();
     void say(const QString& text);
     std::vector<std::string> hotstamps(const Layout& l);
+    void convertHotstamps();
+    void readCard(CardSource source);
+    void cardRead(const CardReading& reading);
+    void enableReads();
 
+    CardReads& reads_;
+    const WindowState& state_;
     BatchPageServices services_;
+    std::vector<BatchRow> cardsRead_;  // kept while the page shows a range or a list
     BatchTable table_;
     QTimer rebuildTimer_;
     QComboBox* format_ = nullptr;
@@ -64,6 +78,9 @@ class BatchPage : public QWidget {
     QSpinBox* version_ = nullptr;
     QRadioButton* byRange_ = nullptr;
     QRadioButton* byList_ = nullptr;
+    QRadioButton* byReads_ = nullptr;
+    QPushButton* readUsb_ = nullptr;
+    QPushButton* readLock_ = nullptr;
     QLineEdit* from_ = nullptr;
     QLineEdit* to_ = nullptr;
     QPlainTextEdit* pasted_ = nullptr;

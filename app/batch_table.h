@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 #include <QModelIndexList>
 #include <QString>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,23 +13,34 @@
 // that a box of a million cards costs its rows and no more.
 namespace morvane {
 
-// What the rows were converted under, as the CSV repeats it on every row.
+// What a row was converted under, as the CSV gives it on every row. Card data no format passes
+// has no format, and then no facility code or version either.
 struct BatchSettings {
     std::string format;
     std::int32_t facilityCode = 0;
     std::int32_t version = 0;
 };
 
+// A row with its own settings: a card read.
+struct BatchRow {
+    ConvertedRow converted;
+    BatchSettings settings;
+};
+
 class BatchTable : public QAbstractTableModel {
     Q_OBJECT
 
   public:
-    enum Column { Hotstamp, ProxData, Message, ColumnCount };
+    // The CSV's columns. Rows converted under the page's settings show only hotstamp, prox data
+    // and message; cards read each bring their own format, facility code and version.
+    enum Column { Hotstamp, Format, Facility, Version, ProxData, Message, ColumnCount };
 
     using QAbstractTableModel::QAbstractTableModel;
 
     void setRows(const BatchSettings& settings, std::vector<ConvertedRow> rows);
+    void setRows(std::span<const BatchRow> rows);
     const std::vector<ConvertedRow>& rows() const { return rows_; }
+    bool columnShown(int column) const;
 
     // Every row as `morvane-cli convert --csv` writes it, header first, lines ended by CRLF.
     std::string csv() const;
@@ -41,9 +53,12 @@ class BatchTable : public QAbstractTableModel {
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   private:
-    std::string_view cell(const ConvertedRow& row, int column) const;
+    const BatchSettings& settingsOf(std::size_t row) const;
+    QString cell(std::size_t row, int column) const;
 
     BatchSettings settings_;
+    std::vector<BatchSettings> ownSettings_;  // a row's own; empty when all share settings_
+    bool rowsOwnSettings_ = false;
     std::vector<ConvertedRow> rows_;
 };
 

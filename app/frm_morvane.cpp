@@ -36,7 +36,7 @@ frmMorvane::frmMorvane(WindowServices services, QWidget* parent)
     bitMap_ = new BitMapPanel(this);
     ui_->SSTab1->addTab(dataInput_, QStringLiteral("Data Input"));
     ui_->SSTab1->addTab(splitData_, QStringLiteral("Split Data"));
-    batch_ = new BatchPage(batchServices());
+    batch_ = new BatchPage(*splitData_, state_, batchServices());
     ui_->SSTab1->addTab(batch_, QStringLiteral("Batch"));
     ui_->layoutWindow->insertWidget(1, bitMap_);
     connectPages();

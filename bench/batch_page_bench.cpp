@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include "app/batch_page.h"
+#include "app/window_state.h"
 
 namespace {
 
@@ -17,9 +18,17 @@ QLineEdit* box(QWidget& page, const char* accessibleName) {
     return nullptr;
 }
 
+// No card is read here.
+struct NoReads : morvane::CardReads {
+    bool read(morvane::CardSource, morvane::CardReadingDone) override { return false; }
+};
+
 void BM_BatchRangeBuiltAndExported(benchmark::State& state) {
     QTemporaryDir dir;
-    morvane::BatchPage page({[](QWidget&) { return QString(); }, [](const QString&) { return true; }});
+    NoReads reads;
+    morvane::WindowState window;
+    morvane::BatchPage page(
+        reads, window, {[](QWidget&) { return QString(); }, [](const QString&) { return true; }});
     box(page, "First hotstamp")->setText(QStringLiteral("0"));
     box(page, "Last hotstamp")->setText(QString::number(state.range(0) - 1));
     for (auto _ : state) {

@@ -14,6 +14,7 @@
 
 #include "app/batch_page.h"
 #include "app/qt_text.h"
+#include "app/window_state.h"
 #include "support/run_process.h"
 
 namespace morvane {
@@ -28,14 +29,26 @@ Control* control(QWidget& page, const QString& accessibleName) {
     return nullptr;
 }
 
+struct HandedReads : CardReads {  // hands over the reading it holds at once, as a lock may
+    CardReading next;
+    std::optional<CardSource> asked;
+    bool read(CardSource source, CardReadingDone done) override {
+        asked = source;
+        done(next);
+        return true;
+    }
+};
+
 struct BatchPageTest : ::testing::Test {
     QStringList copied;
     QString savePath;
-    BatchPage page{{[this](QWidget&) { return savePath; },
-                    [this](const QString& text) {
-                        copied << text;
-                        return true;
-                    }}};
+    HandedReads reads;
+    WindowState window;
+    BatchPage page{reads, window, {[this](QWidget&) { return savePath; },
+                                  [this](const QString& text) {
+                                      copied << text;
+                                      return true;
+                                  }}};
 
     void choose(const char* code, int facility) {
         auto* format = control<QComboBox>(page, "Card format");
@@ -74,6 +87,7 @@ TEST_F(BatchPageTest, ARangeOrAPastedListBuildsTheRowsAndABadRangeSaysWhy) {
     typeRange("9", "");
     EXPECT_TRUE(page.table().rows().empty());
     EXPECT_EQ(status(), "") << "a range half typed is no mistake yet";
+    EXPECT_FALSE(control<QPushButton>(page, "Export every row as CSV")->isEnabled());
     typeRange("", "5");
     EXPECT_EQ(status(), "9 is above 5");
 }
@@ -123,11 +137,55 @@ TEST_F(BatchPageTest, CopyPlacesTheSelectedRowsAsTabSeparatedLines) {
                                    QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTest::mouseClick(control<QPushButton>(page, "Copy the selected rows"), Qt::LeftButton);
     const QAbstractItemModel& table = *view->model();
-    EXPECT_EQ(table.headerData(1, Qt::Horizontal).toString() + "|" + table.index(1, 1).data().toString(),
+    EXPECT_EQ(table.headerData(4, Qt::Horizontal).toString() + "|" + table.index(1, 4).data().toString(),
               "Prox Data|" + toQt(column(1)[1]));
-    EXPECT_FALSE(table.index(1, 1).data(Qt::ToolTipRole).isValid());
+    EXPECT_FALSE(table.index(1, 4).data(Qt::ToolTipRole).isValid());
     ASSERT_EQ(copied.size(), 1);
+    EXPECT_EQ(status(), "Rows copied.");
     EXPECT_EQ(copied[0], toQt("2\t" + column(1)[1] + "\t\n3\t" + column(1)[2] + "\t\n"));
+}
+
+TEST_F(BatchPageTest, CardsReadAreAppendedUnderTheirMostLikelyFormatOnceEach) {
+    auto* usb = control<QPushButton>(page, "Read a card from the USB reader");
+    auto* lock = control<QPushButton>(page, "Read a card from the lock");
+    const auto enabled = [&] { return std::pair(usb->isEnabled(), lock->isEnabled()); };
+    EXPECT_EQ(enabled(), std::pair(false, true)) << "no reader found";
+    window.setReaderFound(true);
+    EXPECT_EQ(enabled(), std::pair(true, true));
+    auto* view = control<QTableView>(page, "Converted hotstamps");
+    const struct { CardReading reading; const char* status; int current; } steps[] = {
+        // clang-format off
+        {{"700140001262", {}, ""}, "row 1: 35 Bit, facility 12, hotstamp 345; most likely 35 Bit or 35 Bit V", 0},
+        {{"400140001270", 35, ""}, "row 2: 35 Bit V, facility 12, hotstamp 348", 1},
+        {{"406001262", 26, ""}, "row 3: 26 Bit, facility 12, hotstamp 345", 2},
+        {{"0000700140001262", 35, ""}, "repeat of row 1", 0},
+        {{"", {}, "no card"}, "could not read the card: no card", 0},
+        {{"19", {}, ""}, "could not read the card: \"9\" at character 2 is not an octal digit", 0},
+        {{"", {}, ""}, "could not read the card: the reader gave no card data", 0},
+        {{"4000000000000000", {}, ""}, "row 4: no card format passes", 3},
+        // clang-format on
+    };
+    for (const auto& step : steps) {
+        reads.next = step.reading;
+        QTest::mouseClick(step.reading.readerBitCount ? usb : lock, Qt::LeftButton);  // USB counts
+        EXPECT_EQ(reads.asked, step.reading.readerBitCount ? CardSource::Usb : CardSource::Lock);
+        EXPECT_EQ(status(), step.status);
+        EXPECT_EQ(view->currentIndex().row(), step.current) << step.status;
+    }
+    EXPECT_EQ(view->model()->headerData(3, Qt::Vertical).toInt(), 4) << "as the status line counts";
+    typeRange("1", "2");  // a range shown, then the last card again: the cards read are kept
+    QTest::mouseClick(lock, Qt::LeftButton);
+    EXPECT_EQ(page.table().csv(),
+              "hotstamp,format,facility,version,prox_data,message\r\n"
+              "345,35,12,0,0000700140001262,most likely 35 Bit or 35 Bit V\r\n"
+              "348,35V,12,0,0000400140001270,\r\n"
+              "345,26,12,0,0000000406001262,\r\n"
+              ",,,,4000000000000000,no card format passes\r\n");
+    view->selectRow(1);
+    QTest::mouseClick(control<QPushButton>(page, "Copy the selected rows"), Qt::LeftButton);
+    EXPECT_EQ(copied.value(0), "348\t35V\t12\t0\t0000400140001270\t\n");
+    window.setReaderStepRunning(true);
+    EXPECT_EQ(enabled(), std::pair(false, false));
 }
 
 }  // namespace
