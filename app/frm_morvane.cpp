@@ -36,7 +36,9 @@ frmMorvane::frmMorvane(WindowServices services, QWidget* parent)
     bitMap_ = new BitMapPanel(this);
     ui_->SSTab1->addTab(dataInput_, QStringLiteral("Data Input"));
     ui_->SSTab1->addTab(splitData_, QStringLiteral("Split Data"));
-    batch_ = new BatchPage(*splitData_, state_, batchServices());
+    BatchPageServices batchPage = batchServices();
+    batchPage.site = splitData_->site();
+    batch_ = new BatchPage(*splitData_, state_, std::move(batchPage));
     ui_->SSTab1->addTab(batch_, QStringLiteral("Batch"));
     ui_->layoutWindow->insertWidget(1, bitMap_);
     connectPages();

@@ -159,7 +159,7 @@ void SplitDataPage::splitCardData() {
     splitCardData_ = ui_->txtData->text();
     split_ = true;
     ranking_ = rankFormats(result,
-                           {.readerBitCount = readerBits_, .site = site_ ? &*site_ : nullptr});
+                           {.readerBitCount = readerBits_, .site = site()});
     rankingReason_ = toQt(rankingReason(result, ranking_));
     // None passing, the map opens on the first column and says why it refuses the card.
     const auto likely = ranking_.mostLikely();

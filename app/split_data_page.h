@@ -50,6 +50,8 @@ class SplitDataPage : public QWidget, public CardReads {
     QList<QWidget*> tabStops() const;
     // The previous (-1) or next (+1) column the window shows, round from the last to the first.
     void stepColumn(int delta);
+    // The facility codes this site uses, as read at start-up; null when it does not say.
+    const SiteFacilities* site() const { return site_ ? &*site_ : nullptr; }
     // Other pages' card reads, through this page's readers and COM port.
     bool read(CardSource source, CardReadingDone done) override;
 
