@@ -242,19 +242,28 @@ void BatchPage::convertHotstamps() {
     table_.setRows(settings, std::move(rows));
 }
 
+// A button stays enabled through its own read, so that the keyboard focus stays on it for the
+// next card.
 void BatchPage::enableReads() {
     const bool free = !state_.readerStepRunning();
-    readUsb_->setEnabled(free && state_.readerFound());
-    readLock_->setEnabled(free);
+    readUsb_->setEnabled((free || reading_ == CardSource::Usb) && state_.readerFound());
+    readLock_->setEnabled(free || reading_ == CardSource::Lock);
 }
 
 void BatchPage::readCard(CardSource source) {
+    if (reading_) return;
+    reading_ = source;
     // The window may close while a read is out.
     const QPointer<BatchPage> page(this);
     const bool started = reads_.read(source, [page](const CardReading& reading) {
-        if (page) page->cardRead(reading);
+        if (!page) return;
+        page->reading_.reset();
+        page->cardRead(reading);
     });
-    if (!started) say(QStringLiteral("A reader is busy; read the card when it is done."));
+    if (!started) {
+        reading_.reset();
+        say(QStringLiteral("A reader is busy; read the card when it is done."));
+    }
 }
 
 // A stack of cards presented one after another: each new card a row, a card seen before only

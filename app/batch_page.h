@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <optional>
 
 #include "app/batch_table.h"
 #include "app/card_reads.h"
@@ -71,6 +72,7 @@ class BatchPage : public QWidget {
     const WindowState& state_;
     BatchPageServices services_;
     std::vector<BatchRow> cardsRead_;  // kept while the page shows a range or a list
+    std::optional<CardSource> reading_;  // this page's read, while it is the step running
     BatchTable table_;
     QTimer rebuildTimer_;
     QComboBox* format_ = nullptr;
