@@ -74,7 +74,16 @@ void BitMapView::setShown(const QString& caption, const QString& bits, const QSt
     caption_ = caption;
     bits_ = bits;
     letters_ = letters;
-    setAccessibleDescription(bits.isEmpty() ? caption : caption + '\n' + bits + '\n' + letters);
+    QString description = caption;
+    if (!bits.isEmpty()) description += '\n' + bits + '\n' + letters;
+    // The carets, as drawn under the letters, where there are any.
+    QString carets;
+    for (int i = 0; i < bits.size(); ++i) {
+        carets += (explanation_.failingBits & bitAt(explanation_.length - 1 - i)) != 0 ? '^' : ' ';
+    }
+    while (carets.endsWith(' ')) carets.chop(1);
+    if (!carets.isEmpty()) description += '\n' + carets;
+    setAccessibleDescription(description);
     update();
 }
 

@@ -14,7 +14,7 @@ namespace morvane {
 // every bit the broken rule names; a bit's tooltip gives its number and role.
 // Letters and carets carry everything the colours do, for readers who cannot tell them apart.
 // Its accessible description is what it draws, as text: the caption (format and verdict), the
-// bits and the role letters, one line each.
+// bits, the role letters and any carets, one line each.
 class BitMapView : public QWidget {
   public:
     explicit BitMapView(QWidget* parent = nullptr);

@@ -58,7 +58,8 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
     EXPECT_EQ(map->accessibleDescription(),
               "Not 26 Bit: " + trailing +
                   "\n000000000000000000000110000000100000000000000011"
-                  "\nxxxxxxxxxxxxxxxxxxxxxSPFFFFFFFFIIIIIIIIIIIIIIIIP");
+                  "\nxxxxxxxxxxxxxxxxxxxxxSPFFFFFFFFIIIIIIIIIIIIIIIIP"
+                  "\n" + QString(47, ' ') + '^');
     // Below the pages, above the end buttons.
     const QWidget* shownPart = map->parentWidget();
     const int top = shownPart->mapTo(window.get(), QPoint()).y();

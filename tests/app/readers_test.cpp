@@ -252,8 +252,14 @@ TEST_F(UsbWindow, CheckCardSaysWhetherTheCardOnTheReaderIsTheOneTyped) {
                       c.said);
         }
     }
+    // The last check's differing bits, 25 and 19..17, are marked under the typed prox data.
+    box("txtFacilityCode")->setText("124");
+    scenario("reader 3\ncard 26 F66073\n");
+    clickAndAwait(control("cmdCheckCard"));
+    EXPECT_TRUE(control("bitMap")->accessibleDescription().endsWith(
+        "\n" + QString(22, ' ') + "^     ^^^"));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(texts({"txtBoxSerialNo", "txtFacilityCode", "txtData"}), "12345|123|");
+    EXPECT_EQ(texts({"txtBoxSerialNo", "txtFacilityCode", "txtData"}), "12345|124|");
     box("txtBoxSerialNo")->setText("12346");
     EXPECT_EQ(control<QLabel>("lblCheck")->text(), "") << "a check of other prox data stayed";
 }
