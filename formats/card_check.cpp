@@ -71,6 +71,7 @@ std::string differingBitsText(const CardCheck& check) {
     if (check.differingBits == 0) return {};
     std::string out;
     appendBitList(out, check.differingBits);
+    out.front() = 'B';  // it starts a sentence of its own
     const bool one = std::has_single_bit(check.differingBits);
     return out.append(one ? " differs" : " differ").append(" from the card (marked ^)");
 }

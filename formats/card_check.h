@@ -25,7 +25,7 @@ struct CardCheck {
     std::uint64_t differingBits = 0;  // bits of the 48-bit word where card and typed differ
 };
 
-// The differing bits named, for the map that marks them: "bits 25, 19..17 differ from the
+// The differing bits named, for the map that marks them: "Bits 25, 19..17 differ from the
 // card (marked ^)"; empty when none do.
 std::string differingBitsText(const CardCheck& check);
 

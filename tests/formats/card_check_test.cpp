@@ -44,9 +44,9 @@ TEST(CardCheck, SaysMatchesOrWhatDiffers) {
 TEST(CardCheck, NamesTheBitsThatDiffer) {
     const CardCheck facility = checkCard(k26, "0000000676060163", {});
     EXPECT_EQ(facility.differingBits, 0203400000u);
-    EXPECT_EQ(differingBitsText(facility), "bits 25, 19..17 differ from the card (marked ^)");
+    EXPECT_EQ(differingBitsText(facility), "Bits 25, 19..17 differ from the card (marked ^)");
     EXPECT_EQ(differingBitsText(checkCard(k26, "0000000675460163", {})),
-              "bit 25 differs from the card (marked ^)");
+              "Bit 25 differs from the card (marked ^)");
     EXPECT_EQ(differingBitsText(checkCard(k26, "0000000475460163", {})), "");
 }
 
