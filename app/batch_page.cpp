@@ -214,7 +214,12 @@ std::vector<std::string> BatchPage::hotstamps(const Layout& l) {
 void BatchPage::rebuildNow() {
     rebuildTimer_.stop();
     say({});
-    if (byReads_->isChecked()) {
+    // Cards read carry their own format, facility code and version.
+    const bool reads = byReads_->isChecked();
+    for (QWidget* setting : {static_cast<QWidget*>(format_), static_cast<QWidget*>(facility_),
+                             static_cast<QWidget*>(version_)})
+        setting->setEnabled(!reads);
+    if (reads) {
         table_.setRows(cardsRead_);
     } else {
         convertHotstamps();

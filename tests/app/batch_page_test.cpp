@@ -173,7 +173,10 @@ TEST_F(BatchPageTest, CardsReadAreAppendedUnderTheirMostLikelyFormatOnceEach) {
         EXPECT_EQ(view->currentIndex().row(), step.current) << step.status;
     }
     EXPECT_EQ(view->model()->headerData(3, Qt::Vertical).toInt(), 4) << "as the status line counts";
+    auto* format = control<QComboBox>(page, "Card format");
+    EXPECT_FALSE(format->isEnabled()) << "cards read carry their own format";
     typeRange("1", "2");  // a range shown, then the last card again: the cards read are kept
+    EXPECT_TRUE(format->isEnabled());
     QTest::mouseClick(lock, Qt::LeftButton);
     EXPECT_EQ(page.table().csv(),
               "hotstamp,format,facility,version,prox_data,message\r\n"
