@@ -79,6 +79,12 @@ TEST_F(BitMap, FollowsTheChosenColumnTellsRefusalsOnHoverAndMapsTheProxDataBeing
                      map->mapToGlobal(QPoint(0, 0)));
     QApplication::sendEvent(map, &hover);
     EXPECT_EQ(QToolTip::text(), "bit 25: leading parity");
+    QHelpEvent offTheBits(QEvent::ToolTip, QPoint(4 + 22 * cell + 2, 4 + row / 2),
+                          map->mapToGlobal(QPoint(0, 0)));
+    QApplication::sendEvent(map, &offTheBits);
+    EXPECT_FALSE(offTheBits.isAccepted()) << "a tooltip above the bits";
+    const auto orange = [](QRgb pixel) { return qRed(pixel) > 150 && qBlue(pixel) < 80; };
+    EXPECT_TRUE(drawn(orange, 4 + 4 * row, 4 + 5 * row)) << "no caret";
     // Every fourth bit is numbered above it: bit 8 is, bit 6 is not.
     const auto numbered = [&](int bit) {
         const int left = 4 + (47 - bit) * cell;
