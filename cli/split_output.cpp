@@ -268,9 +268,9 @@ void appendRejectedJson(std::string& out, std::string_view cardData, const Split
     out += R"(,"formats":{}})"sv;
 }
 
-// Everything but the ranking's reason: the card data, its bit data, every format's member and
-// the ranking's places.
-constexpr std::size_t kMostHead = 64 + kMaxCardDataLength + kProxWordBits;
+// Everything but the ranking's reason: the card data and its bit data among 69 characters of
+// their own, every format's member, the ranking's places and the 33 characters around them.
+constexpr std::size_t kMostHead = 96 + kMaxCardDataLength + kProxWordBits;
 constexpr std::size_t kMostPlaces = 4 + kSplitFormatCount * (3 + kPieceRoom);
 constexpr std::size_t kMostSplitJson =
     kMostHead + kSplitFormatCount * (kMostMember + 1) + 64 + kMostPlaces;
