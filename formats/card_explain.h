@@ -39,6 +39,8 @@ Finding evaluate(const Layout& l, CardWord w, bool aboveFrameRead = true);
 // The finding in the words an operator uses: "sentinel bit 34 is 0", "parity bit 0 is 1 but
 // must make bits 12..0 odd"; empty when the card data passes.
 void appendFindingText(std::string& out, const Layout& l, const Finding& f, CardWord w);
+// The same written at `at`, which has room for kMaxFindingText characters; returns its end.
+char* writeFindingText(char* at, const Layout& l, const Finding& f, CardWord w);
 std::string findingText(const Layout& l, const Finding& f, CardWord w);
 
 struct CardExplanation {
@@ -54,6 +56,13 @@ CardExplanation explainColumn(SplitFormatId id, CardWord w);
 
 // "bit 7", "bits 25..13", or the runs of bits apart: "bits 33..31, 29..28".
 void appendBitList(std::string& out, std::uint64_t bits);
+// The same written at `at`, which has room for kMaxBitList characters; returns its end.
+char* writeBitList(char* at, std::uint64_t bits);
+
+// 64 bits hold at most 32 runs, as each but the last needs a 0 after it: "bits " and "63..62, ".
+inline constexpr std::size_t kMaxBitList = 5 + 32 * 8;
+// A bit list and the words of its rule around it: "parity bit 36 is 1 but must make ... even".
+inline constexpr std::size_t kMaxFindingText = kMaxBitList + 64;
 
 // Under a layout as the conversion builds it; a passing verdict lists the layout's fields.
 CardExplanation explainLayout(const Layout& l, CardWord w);

@@ -47,6 +47,8 @@ SplitResult SplitData(std::string_view cardData);
 
 // The bit data the page shows: 48 "0"/"1" characters, leading bit first, or nothing.
 void appendBitData(std::string& out, const SplitResult& r);
+// The same written at `at`, which has room for kProxWordBits characters; returns its end.
+char* writeBitData(char* at, const SplitResult& r);
 std::string bitData(const SplitResult& r);
 
 // What one row of a column shows: its value in decimal, the format's refusal text, or nothing.
