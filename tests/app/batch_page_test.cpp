@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLabel>
+#include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -75,6 +76,7 @@ struct BatchPageTest : ::testing::Test {
 };
 
 TEST_F(BatchPageTest, ARangeOrAPastedListBuildsTheRowsAndABadRangeSaysWhy) {
+    EXPECT_TRUE(control<QRadioButton>(page, "Hotstamp range")->isChecked()) << "opens on a range";
     choose("26", 12);
     typeRange("7", "9");
     EXPECT_EQ(column(0), (std::vector<std::string>{"7", "8", "9"}));
