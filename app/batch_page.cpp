@@ -274,7 +274,7 @@ void BatchPage::readCard(CardSource source) {
 // A stack of cards presented one after another: each new card a row, a card seen before only
 // pointed at, so that none is enrolled twice.
 void BatchPage::cardRead(const CardReading& reading) {
-    const QString failed = QStringLiteral("could not read the card: ");
+    const QString failed = QString::fromLatin1(kCouldNotReadCard);
     if (!reading.read()) return say(failed + toQt(reading.failure));
     const SplitResult split = SplitData(reading.cardData);
     if (split.state != SplitState::Split)

@@ -13,6 +13,9 @@ namespace morvane {
 
 enum class CardSource { Usb, Lock };
 
+// What a page says, before the reason, when a read gave no card.
+inline constexpr const char* kCouldNotReadCard = "could not read the card: ";
+
 struct CardReading {
     std::string cardData;                // octal digits as the reader or lock gave them
     std::optional<int> readerBitCount;   // a USB reader's count of the card's bits

@@ -79,9 +79,9 @@ QList<QWidget*> DataInputPage::leadingStops() const {
 }
 
 QList<QWidget*> DataInputPage::trailingStops() const {
-    return {ui_->txtBoxProxData, ui_->cmdCheckCard, ui_->opt26Bit,   ui_->opt34Bit,  ui_->opt35Bit,
-            ui_->opt35BitV,      ui_->opt36BitV,  ui_->opt37bitV, ui_->opt37Bit,
-            ui_->optProxif,      ui_->optCasi};
+    return {ui_->txtBoxProxData, ui_->cmdCheckCard, ui_->opt26Bit, ui_->opt34Bit,
+            ui_->opt35Bit,       ui_->opt35BitV,    ui_->opt36BitV, ui_->opt37bitV,
+            ui_->opt37Bit,       ui_->optProxif,    ui_->optCasi};
 }
 
 bool DataInputPage::eventFilter(QObject* watched, QEvent* event) {
@@ -238,8 +238,7 @@ void DataInputPage::checkCard() {
 void DataInputPage::showCheck(const Typed& typed, const CardReading& reading) {
     if (typed.proxData != proxData()) return ui_->lblCheck->clear();  // changed meanwhile
     if (!reading.read()) {
-        ui_->lblCheck->setText(QStringLiteral("could not read the card: ") +
-                               toQt(reading.failure));
+        ui_->lblCheck->setText(QString::fromLatin1(kCouldNotReadCard) + toQt(reading.failure));
         return;
     }
     const std::string proxData = toStd(typed.proxData);
